@@ -1,0 +1,77 @@
+#pragma once
+
+#include <optional>
+#include <span>
+#include <string_view>
+
+#include "commands/window_port.h"
+#include "pictures/view.h"
+#include "workspace/workspace.h"
+
+namespace vlt {
+
+// The thirteen buttons, in tab order.
+enum class Command {
+    import_from_pal,
+    save_pal_to_bitmap,
+    save_to_pal,
+    import_pal_from_bitmap,
+    import_from_ciff,
+    cliff_save_to_bitmap,
+    import_from_bigf,
+    save_bigf_to_bitmap,
+    save_to_bigf,
+    import_bigf_from_bitmap,
+    import_cliff_from_bitmap,
+    save_to_cliff,
+    build_cliff,
+};
+
+struct CommandInfo {
+    Command command;
+    std::string_view name;     // the button's name and caption
+    std::string_view summary;  // one line on what it does
+};
+
+std::span<const CommandInfo> all_commands();
+std::optional<Command> command_from_name(std::string_view name);
+
+// The main window's logic without a window: the workspace, the four views, and the thirteen
+// commands, each running its dialog, then its action, then its drawing, against the port.
+class TextureEditor {
+public:
+    explicit TextureEditor(WindowPort& port);
+
+    // Runs one command to its end, as a button click does: errors stop here, at the one place
+    // where they are caught, and go to the port's error report (the silent kind shows nothing).
+    void click(Command command);
+
+    // The handlers; each may raise an Exception, which click() catches.
+    void import_from_palClick();
+    void save_pal_to_bitmapClick();
+    void save_to_palClick();
+    void import_pal_from_bitmapClick();
+    void import_from_ciffClick();
+    void cliff_save_to_bitmapClick();
+    void import_from_bigfClick();
+    void save_bigf_to_bitmapClick();
+    void save_to_bigfClick();
+    void import_bigf_from_bitmapClick();
+    void import_cliff_from_bitmapClick();
+    void save_to_cliffClick();
+    void build_cliffClick();
+
+    Workspace& workspace() { return workspace_; }
+    const Workspace& workspace() const { return workspace_; }
+
+    View pal{"pal", 16, 16};
+    View pal_preview{"pal_preview", 128, 128};
+    View cliff{"cliff", cliff_width, cliff_height};
+    View bigf{"bigf", bigf_width, bigf_height};
+
+private:
+    WindowPort& port_;
+    Workspace workspace_;
+};
+
+}  // namespace vlt

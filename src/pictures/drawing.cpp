@@ -1,0 +1,45 @@
+#include "pictures/drawing.h"
+
+#include <span>
+
+namespace vlt {
+namespace {
+
+void texture_redraw(std::span<const std::uint8_t> indices, int width, int height,
+                    const Palette& palette, View& view) {
+    Bitmap& picture = view.pixel_access();
+    for (int y = 0; y < height; ++y) {
+        const std::uint8_t* row = indices.data() + static_cast<std::size_t>(y) * width;
+        for (int x = 0; x < width; ++x) {
+            picture.set_pixel(x, y, palette[row[x]]);
+        }
+    }
+    view.refresh();
+}
+
+}  // namespace
+
+void palette_redraw(const Workspace& workspace, View& pal) {
+    Bitmap& picture = pal.pixel_access();
+    for (int y = 0; y < 16; ++y) {
+        for (int x = 0; x < 16; ++x) {
+            picture.set_pixel(x, y, workspace.pal_colors[y * 16 + x]);
+        }
+    }
+    pal.refresh();
+}
+
+void preview_redraw(View& pal, View& preview) {
+    preview.stretch_draw(pal.bitmap_access());
+    preview.refresh();
+}
+
+void bigf_redraw(const Workspace& workspace, View& bigf) {
+    texture_redraw(workspace.bigf_data, bigf_width, bigf_height, workspace.pal_colors, bigf);
+}
+
+void cliff_redraw(const Workspace& workspace, View& cliff) {
+    texture_redraw(workspace.cliff_data, cliff_width, cliff_height, workspace.pal_colors, cliff);
+}
+
+}  // namespace vlt

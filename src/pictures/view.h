@@ -1,0 +1,62 @@
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "pictures/bitmap.h"
+
+namespace vlt {
+
+// What a view's picture slot holds. Icon and metafile pictures only ever stand in `pal`, for
+// the moment between loading such a file and turning it into a bitmap.
+enum class PictureKind : std::uint8_t { none, bitmap, icon, metafile };
+
+// One of the window's picture areas: a fixed size, one picture slot, a repaint mark, and the
+// store that pixel reads and writes go to. The window fills the refresh hook; headless, a
+// refresh paints nothing.
+class View {
+public:
+    View(std::string name, int width, int height);
+
+    const std::string& name() const { return name_; }
+    int width() const { return width_; }
+    int height() const { return height_; }
+
+    PictureKind picture_kind() const { return kind_; }
+    // The held bitmap picture, or nullptr when the slot holds none (for painting and tests).
+    const Bitmap* bitmap() const { return kind_ == PictureKind::bitmap ? &picture_ : nullptr; }
+
+    // Readies the picture for pixel work: a view without a picture gets a white, view-sized,
+    // display-format one; an icon or metafile raises an error. Marks the picture as modified.
+    Bitmap& pixel_access();
+    Color get_pixel(int x, int y) { return pixel_access().get_pixel(x, y); }
+    void set_pixel(int x, int y, Color color) { pixel_access().set_pixel(x, y, color); }
+
+    // The bitmap picture; a view without one (or with an icon or metafile) gets the empty
+    // picture, not a view-sized one, and is marked for repainting.
+    Bitmap& bitmap_access();
+
+    // Fills the whole view from the whole source, nearest pixel, no blending.
+    void stretch_draw(const Bitmap& source);
+
+    // Puts a freshly loaded picture in the slot and marks the view for repainting.
+    void take_picture(PictureKind kind, Bitmap picture = Bitmap());
+
+    // Paints the view at once (through the hook) and clears the repaint mark.
+    void refresh();
+    bool repaint_marked() const { return repaint_marked_; }
+    void mark_for_repaint() { repaint_marked_ = true; }
+    void clear_repaint_mark() { repaint_marked_ = false; }
+    void set_refresh_hook(std::function<void(View&)> hook) { refresh_hook_ = std::move(hook); }
+
+private:
+    std::string name_;
+    int width_;
+    int height_;
+    PictureKind kind_ = PictureKind::none;
+    Bitmap picture_;
+    bool repaint_marked_ = false;
+    std::function<void(View&)> refresh_hook_;
+};
+
+}  // namespace vlt
