@@ -1,0 +1,263 @@
+#include "pictures/bmp_reader.h"
+
+#include <algorithm>
+#include <cstring>
+#include <limits>
+#include <vector>
+
+#include "base/errors.h"
+#include "pictures/le_bytes.h"
+#include "pictures/rle_decoder.h"
+
+namespace vlt {
+namespace {
+
+constexpr const char* read_error = "Stream read error";
+constexpr const char* not_valid = "Bitmap image is not valid";
+
+constexpr std::uint32_t bi_rgb = 0;
+constexpr std::uint32_t bi_rle8 = 1;
+constexpr std::uint32_t bi_rle4 = 2;
+constexpr std::uint32_t bi_bitfields = 3;
+
+constexpr std::size_t file_header_size = 14;
+constexpr std::uint32_t core_header_size = 12;
+constexpr std::uint32_t info_header_size = 40;
+constexpr std::uint32_t largest_header_size = 4096;
+constexpr std::uint32_t largest_color_count = 256;
+
+// Reads forward through the file; what lies behind the position is the part already read.
+class Cursor {
+public:
+    explicit Cursor(std::span<const std::uint8_t> file) : file_(file) {}
+
+    std::span<const std::uint8_t> take(std::size_t count) {
+        if (count > remaining()) {
+            throw Exception(read_error);
+        }
+        const auto bytes = file_.subspan(position_, count);
+        position_ += count;
+        return bytes;
+    }
+    std::size_t position() const { return position_; }
+    std::size_t remaining() const { return file_.size() - position_; }
+    void skip_to(std::size_t position) { position_ = position; }
+
+private:
+    std::span<const std::uint8_t> file_;
+    std::size_t position_ = 0;
+};
+
+struct Header {
+    HeaderForm form = HeaderForm::info;
+    std::int64_t width = 0;
+    std::int64_t height = 0;
+    std::uint16_t planes = 0;
+    std::uint16_t bits = 0;
+    std::uint32_t compression = bi_rgb;
+    std::uint32_t size_image = 0;
+    std::int32_t x_pels_per_meter = 0;
+    std::int32_t y_pels_per_meter = 0;
+    std::uint32_t colors_used = 0;
+    std::uint32_t colors_important = 0;
+    BitMasks masks{};
+};
+
+std::uint64_t saturating_product(std::uint64_t a, std::uint64_t b) {
+    if (a != 0 && b > std::numeric_limits<std::uint64_t>::max() / a) {
+        return std::numeric_limits<std::uint64_t>::max();
+    }
+    return a * b;
+}
+
+std::uint64_t row_length(const Header& h) {
+    const std::uint64_t bits = saturating_product(static_cast<std::uint64_t>(h.width), h.bits);
+    return bits / 32 * 4 + (bits % 32 != 0 ? 4 : 0);
+}
+
+std::uint64_t absolute_height(const Header& h) {
+    return static_cast<std::uint64_t>(h.height < 0 ? -h.height : h.height);
+}
+
+Header parse_core(std::span<const std::uint8_t> rest) {
+    Header h;
+    h.form = HeaderForm::core;
+    h.width = le::u16(rest, 0);
+    h.height = le::u16(rest, 2);
+    h.planes = le::u16(rest, 4);
+    h.bits = le::u16(rest, 6);
+    return h;
+}
+
+Header parse_info(std::span<const std::uint8_t> rest, std::uint32_t size) {
+    Header h;
+    h.width = le::i32(rest, 0);
+    h.height = le::i32(rest, 4);
+    h.planes = le::u16(rest, 8);
+    h.bits = le::u16(rest, 10);
+    h.compression = le::u32(rest, 12);
+    h.size_image = le::u32(rest, 16);
+    h.x_pels_per_meter = le::i32(rest, 20);
+    h.y_pels_per_meter = le::i32(rest, 24);
+    h.colors_used = le::u32(rest, 28);
+    h.colors_important = le::u32(rest, 32);
+    if (h.compression == bi_bitfields && size > info_header_size) {
+        // A larger header holds the masks itself, so it must hold all three.
+        if (size < info_header_size + 12) {
+            throw Exception(not_valid);
+        }
+        h.masks = {le::u32(rest, 36), le::u32(rest, 40), le::u32(rest, 44)};
+    }
+    return h;
+}
+
+// The header size is judged before the rest of the header is read.
+Header read_header(Cursor& in) {
+    const std::uint32_t size = le::u32(in.take(4), 0);
+    if (size != core_header_size && (size < info_header_size || size > largest_header_size)) {
+        throw Exception(not_valid);
+    }
+    const auto rest = in.take(size - 4);
+    Header h = size == core_header_size ? parse_core(rest) : parse_info(rest, size);
+    if (h.planes != 1) {
+        throw Exception(not_valid);
+    }
+    if (size == info_header_size && (h.bits == 16 || h.bits == 32) &&
+        h.compression == bi_bitfields) {
+        const auto masks = in.take(12);
+        h.masks = {le::u32(masks, 0), le::u32(masks, 4), le::u32(masks, 8)};
+    }
+    return h;
+}
+
+std::uint32_t color_count(const Header& h) {
+    if (h.form == HeaderForm::info && h.colors_used != 0) {
+        return h.colors_used;
+    }
+    switch (h.bits) {
+        case 1:
+            return 2;
+        case 4:
+            return 16;
+        case 8:
+            return 256;
+        default:
+            return 0;
+    }
+}
+
+std::vector<RgbQuad> read_color_table(Cursor& in, const Header& h, std::uint32_t count) {
+    if (count > largest_color_count) {
+        throw Exception(not_valid);
+    }
+    const std::size_t entry_size = h.form == HeaderForm::core ? 3 : 4;
+    const auto bytes = in.take(count * entry_size);
+    std::vector<RgbQuad> table(count);
+    for (std::size_t i = 0; i < count; ++i) {
+        const std::uint8_t* e = bytes.data() + i * entry_size;
+        table[i] = {e[0], e[1], e[2], entry_size == 4 ? e[3] : std::uint8_t{0}};
+    }
+    return table;
+}
+
+// What the platform makes a picture of.
+bool acceptable(const Header& h) {
+    if (h.width <= 0 || h.height == 0) {
+        return false;
+    }
+    switch (h.compression) {
+        case bi_rgb:
+            return h.bits == 1 || h.bits == 4 || h.bits == 8 || h.bits == 16 || h.bits == 24 ||
+                   h.bits == 32;
+        case bi_bitfields:
+            return h.bits == 16 || h.bits == 32;
+        case bi_rle8:
+            return h.bits == 8 && h.height > 0;
+        case bi_rle4:
+            return h.bits == 4 && h.height > 0;
+        default:
+            return false;
+    }
+}
+
+bool compressed(const Header& h) {
+    return h.compression == bi_rle8 || h.compression == bi_rle4;
+}
+
+void check_store_size(const Header& h) {
+    const std::uint64_t rows = absolute_height(h);
+    const std::uint64_t store =
+        compressed(h) ? saturating_product(4 * static_cast<std::uint64_t>(h.width), rows)
+                      : saturating_product(row_length(h), rows);
+    if (store > max_pixel_store_bytes) {
+        throw Exception("Out of system resources");
+    }
+}
+
+Bitmap make_uncompressed(const Header& h, std::span<const std::uint8_t> pixels,
+                         std::vector<RgbQuad> table) {
+    const RowOrder order = h.height < 0 ? RowOrder::top_down : RowOrder::bottom_up;
+    Bitmap picture(static_cast<int>(h.width), static_cast<int>(absolute_height(h)), h.bits, order);
+    // One block; a short file leaves the rest of the store zero.
+    const std::size_t count = std::min(pixels.size(), picture.pixels().size());
+    if (count > 0) {
+        std::memcpy(picture.pixels().data(), pixels.data(), count);
+    }
+    if (h.compression == bi_bitfields) {
+        picture.set_bitfields(h.masks);
+    }
+    picture.set_color_table(std::move(table));
+    return picture;
+}
+
+Bitmap make_decoded(const Header& h, std::span<const std::uint8_t> data,
+                    std::vector<RgbQuad> table) {
+    const Color background =
+        table.empty() ? Color{0} : make_color(table[0].red, table[0].green, table[0].blue);
+    Bitmap picture = Bitmap::make_display(static_cast<int>(h.width),
+                                          static_cast<int>(absolute_height(h)), background);
+    decode_rle(data, h.bits, table, picture);
+    picture.set_color_table(std::move(table));
+    return picture;
+}
+
+}  // namespace
+
+Bitmap read_bmp(std::span<const std::uint8_t> file) {
+    if (file.empty()) {
+        return Bitmap();
+    }
+    Cursor in(file);
+    const auto file_header = in.take(file_header_size);
+    if (le::u16(file_header, 0) != 0x4D42) {
+        throw Exception(not_valid);
+    }
+    const Header h = read_header(in);
+    const std::uint32_t count = color_count(h);
+    std::vector<RgbQuad> table = read_color_table(in, h, count);
+
+    // Pixels start where the file says when that lies beyond the table and inside the file.
+    const std::uint32_t offset = le::u32(file_header, 10);
+    if (offset > in.position() && offset <= file.size()) {
+        in.skip_to(offset);
+    }
+    const std::uint64_t wanted =
+        h.size_image != 0 ? h.size_image : saturating_product(row_length(h), absolute_height(h));
+    const auto pixels =
+        in.take(static_cast<std::size_t>(std::min<std::uint64_t>(wanted, in.remaining())));
+
+    if (!acceptable(h)) {
+        throw Exception(not_valid);
+    }
+    check_store_size(h);
+    Bitmap picture = compressed(h) ? make_decoded(h, pixels, std::move(table))
+                                   : make_uncompressed(h, pixels, std::move(table));
+    picture.attributes.form = h.form;
+    picture.attributes.x_pels_per_meter = h.x_pels_per_meter;
+    picture.attributes.y_pels_per_meter = h.y_pels_per_meter;
+    picture.attributes.file_color_count = count;
+    picture.attributes.file_important_colors = h.colors_important;
+    return picture;
+}
+
+}  // namespace vlt

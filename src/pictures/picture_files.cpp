@@ -1,0 +1,120 @@
+#include "pictures/picture_files.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstdint>
+#include <string>
+#include <system_error>
+#include <vector>
+
+#include "base/errors.h"
+#include "base/file_io.h"
+#include "pictures/bmp_reader.h"
+#include "pictures/bmp_writer.h"
+#include "pictures/icon_metafile_check.h"
+
+namespace vlt {
+namespace {
+
+namespace fs = std::filesystem;
+
+// The text after the last dot, unless a folder separator or drive colon follows that dot.
+std::string extension_of(const std::string& path) {
+    const std::size_t dot = path.find_last_of('.');
+    if (dot == std::string::npos || path.find_first_of("/\\:", dot) != std::string::npos) {
+        return {};
+    }
+    return path.substr(dot + 1);
+}
+
+std::string lower_case(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return text;
+}
+
+PictureKind kind_for_extension(const std::string& extension) {
+    const std::string lower = lower_case(extension);
+    if (lower == "bmp") {
+        return PictureKind::bitmap;
+    }
+    if (lower == "ico") {
+        return PictureKind::icon;
+    }
+    if (lower == "emf" || lower == "wmf") {
+        return PictureKind::metafile;
+    }
+    throw Exception("Unknown picture file extension (." + extension + ")");
+}
+
+// The whole file in one read into a buffer of its size.
+std::vector<std::uint8_t> read_whole_file(const fs::path& path) {
+    std::error_code ec;
+    const auto size = fs::is_regular_file(path, ec) ? fs::file_size(path, ec) : 0;
+    std::vector<std::uint8_t> bytes(ec ? 0 : static_cast<std::size_t>(size));
+    const auto count = ec ? std::nullopt : read_file_prefix(path, bytes);
+    if (!count) {
+        throw Exception("Cannot open file " + path.string());
+    }
+    bytes.resize(*count);
+    return bytes;
+}
+
+void write_picture_file(const fs::path& path, std::span<const std::uint8_t> bytes) {
+    switch (replace_file(path, bytes)) {
+        case SaveResult::ok:
+            return;
+        case SaveResult::cannot_create:
+            throw Exception("Cannot create file " + path.string());
+        case SaveResult::write_failed:
+            throw Exception("Stream write error");
+    }
+}
+
+}  // namespace
+
+void load_by_extension(View& view, const fs::path& path) {
+    const PictureKind kind = kind_for_extension(extension_of(path.string()));
+    const std::vector<std::uint8_t> bytes = read_whole_file(path);
+    switch (kind) {
+        case PictureKind::icon:
+            check_icon(bytes);
+            view.take_picture(kind);
+            return;
+        case PictureKind::metafile:
+            check_metafile(bytes);
+            view.take_picture(kind);
+            return;
+        default:
+            // Marked for repainting even for a 0-byte file, unlike load bitmap.
+            view.take_picture(PictureKind::bitmap, read_bmp(bytes));
+            return;
+    }
+}
+
+void load_bitmap(View& view, const fs::path& path) {
+    Bitmap& picture = view.bitmap_access();
+    const std::vector<std::uint8_t> bytes = read_whole_file(path);
+    picture = read_bmp(bytes);
+    if (!bytes.empty()) {
+        view.mark_for_repaint();
+    }
+}
+
+void save_picture(View& view, const fs::path& path) {
+    if (view.picture_kind() == PictureKind::none) {
+        return;
+    }
+    if (view.picture_kind() != PictureKind::bitmap) {
+        // Icons and metafiles are never kept, so there is nothing to write.
+        write_picture_file(path, {});
+        return;
+    }
+    write_picture_file(path, encode_bmp(view.bitmap_access()));
+}
+
+void save_bitmap(View& view, const fs::path& path) {
+    write_picture_file(path, encode_bmp(view.bitmap_access()));
+}
+
+}  // namespace vlt
