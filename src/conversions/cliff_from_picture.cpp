@@ -1,0 +1,40 @@
+#include "conversions/cliff_from_picture.h"
+
+#include <cstdlib>
+
+namespace vlt {
+namespace {
+
+constexpr int tolerance = 10;  // channels must differ by less than this
+
+bool channel_close(int pixel, int entry) {
+    return std::abs(pixel - entry) < tolerance;
+}
+
+}  // namespace
+
+bool is_close_color(Color pixel, Color entry) {
+    return channel_close(red_of(pixel), red_of(entry)) &&
+           channel_close(green_of(pixel), green_of(entry)) &&
+           channel_close(blue_of(pixel), blue_of(entry));
+}
+
+std::uint8_t first_close_entry(const Palette& palette, Color color) {
+    for (int i = 0; i < palette_size; ++i) {
+        if (is_close_color(color, palette[static_cast<std::size_t>(i)])) {
+            return static_cast<std::uint8_t>(i);
+        }
+    }
+    return 0;
+}
+
+void cliff_from_picture(Workspace& workspace, View& cliff) {
+    for (int y = 0; y < cliff_height; ++y) {
+        for (int x = 0; x < cliff_width; ++x) {
+            workspace.cliff_data[static_cast<std::size_t>(y * cliff_width + x)] =
+                first_close_entry(workspace.pal_colors, cliff.get_pixel(x, y));
+        }
+    }
+}
+
+}  // namespace vlt

@@ -1,0 +1,13 @@
+#include "conversions/palette_from_picture.h"
+
+namespace vlt {
+
+void palette_from_picture(Workspace& workspace, View& pal) {
+    for (int y = 0; y < 16; ++y) {
+        for (int x = 0; x < 16; ++x) {
+            workspace.pal_colors[static_cast<std::size_t>(y * 16 + x)] = pal.get_pixel(x, y);
+        }
+    }
+}
+
+}  // namespace vlt
