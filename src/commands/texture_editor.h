@@ -1,5 +1,6 @@
 #pragma once
 
+#include <filesystem>
 #include <optional>
 #include <span>
 #include <string_view>
@@ -70,6 +71,12 @@ public:
     View bigf{"bigf", bigf_width, bigf_height};
 
 private:
+    // The dialog step of every file command: the request starts in the current directory.
+    std::optional<std::filesystem::path> pick_open(std::string_view filter);
+    std::optional<std::filesystem::path> pick_save(std::string_view filter,
+                                                   std::string_view default_ext);
+    void run(Command command);
+
     WindowPort& port_;
     Workspace workspace_;
 };

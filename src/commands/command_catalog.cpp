@@ -1,0 +1,45 @@
+#include <algorithm>
+#include <array>
+
+#include "commands/texture_editor.h"
+
+namespace vlt {
+namespace {
+
+constexpr std::array<CommandInfo, 13> catalog{{
+    {Command::import_from_pal, "import_from_pal",
+     "load a palette file (1,024 bytes) and redraw the palette"},
+    {Command::save_pal_to_bitmap, "save_pal_to_bitmap", "export the palette picture as a BMP"},
+    {Command::save_to_pal, "save_to_pal", "save the palette file"},
+    {Command::import_pal_from_bitmap, "import_pal_from_bitmap",
+     "take the palette from the top-left 16 x 16 pixels of a picture"},
+    {Command::import_from_ciff, "import_from_ciff",
+     "load a cliff texture file (8,192 bytes) and redraw it"},
+    {Command::cliff_save_to_bitmap, "cliff_save_to_bitmap", "export the cliff picture as a BMP"},
+    {Command::import_from_bigf, "import_from_bigf",
+     "load a bigf texture file (294,912 bytes) and redraw it"},
+    {Command::save_bigf_to_bitmap, "save_bigf_to_bitmap", "export the bigf picture as a BMP"},
+    {Command::save_to_bigf, "save_to_bigf", "save the bigf texture file"},
+    {Command::import_bigf_from_bitmap, "import_bigf_from_bitmap",
+     "turn a BMP into the bigf texture, rebuilding palette entries 0 to 111"},
+    {Command::import_cliff_from_bitmap, "import_cliff_from_bitmap",
+     "turn a BMP into the cliff texture by the nearest palette colours"},
+    {Command::save_to_cliff, "save_to_cliff", "save the cliff texture file"},
+    {Command::build_cliff, "build_cliff", "generate the cliff texture from the palette (no file)"},
+}};
+
+}  // namespace
+
+std::span<const CommandInfo> all_commands() {
+    return catalog;
+}
+
+std::optional<Command> command_from_name(std::string_view name) {
+    const auto it = std::ranges::find(catalog, name, &CommandInfo::name);
+    if (it == catalog.end()) {
+        return std::nullopt;
+    }
+    return it->command;
+}
+
+}  // namespace vlt

@@ -1,0 +1,222 @@
+#include "commands/texture_editor.h"
+
+#include <new>
+#include <system_error>
+
+#include "base/errors.h"
+#include "conversions/bigf_from_picture.h"
+#include "conversions/cliff_builder.h"
+#include "conversions/cliff_from_picture.h"
+#include "conversions/palette_from_picture.h"
+#include "pictures/drawing.h"
+#include "pictures/picture_files.h"
+#include "workspace/data_files.h"
+
+namespace vlt {
+namespace {
+
+constexpr std::string_view pal_filter = "*pal*.dat|*pal*.dat";
+constexpr std::string_view bigf_filter = "bigf*.dat|bigf*.dat";
+constexpr std::string_view cliff_filter = "cliff*.dat|cliff*.dat";
+constexpr std::string_view bmp_filter = "*.bmp|*.bmp";
+constexpr std::string_view bitmap_filter = "bitmap (*.bmp)|*.bmp";
+constexpr std::string_view dat_ext = "*.dat";
+constexpr std::string_view bmp_ext = "*.bmp";
+
+constexpr std::string_view load_failed = "Failed!";
+constexpr std::string_view save_failed = "failed!";
+
+FileRequest make_request(FileRequest::Kind kind, std::string_view filter,
+                         std::string_view default_ext) {
+    FileRequest request;
+    request.kind = kind;
+    // A folder that vanished under us leaves the dialog to start where it likes.
+    std::error_code ignored;
+    request.initial_dir = std::filesystem::current_path(ignored);
+    request.filter = filter;
+    request.default_ext = default_ext;
+    return request;
+}
+
+}  // namespace
+
+TextureEditor::TextureEditor(WindowPort& port) : port_(port) {
+    for (View* view : {&pal, &pal_preview, &cliff, &bigf}) {
+        view->set_refresh_hook([this](View& v) { port_.refresh_view(v); });
+    }
+}
+
+std::optional<std::filesystem::path> TextureEditor::pick_open(std::string_view filter) {
+    return port_.pick_file(make_request(FileRequest::Kind::open, filter, {}));
+}
+
+std::optional<std::filesystem::path> TextureEditor::pick_save(std::string_view filter,
+                                                              std::string_view default_ext) {
+    return port_.pick_file(make_request(FileRequest::Kind::save, filter, default_ext));
+}
+
+void TextureEditor::click(Command command) {
+    try {
+        run(command);
+    } catch (const EAbort&) {
+        // The silent kind: the command just ends.
+    } catch (const Exception& e) {
+        port_.report_error(report_text(e.what()));
+    } catch (const std::bad_alloc&) {
+        port_.report_error(report_text("Out of system resources"));
+    } catch (const std::exception& e) {
+        port_.report_error(report_text(e.what()));
+    } catch (...) {
+        port_.report_error(report_text("Unknown error"));
+    }
+}
+
+void TextureEditor::run(Command command) {
+    switch (command) {
+        case Command::import_from_pal:
+            return import_from_palClick();
+        case Command::save_pal_to_bitmap:
+            return save_pal_to_bitmapClick();
+        case Command::save_to_pal:
+            return save_to_palClick();
+        case Command::import_pal_from_bitmap:
+            return import_pal_from_bitmapClick();
+        case Command::import_from_ciff:
+            return import_from_ciffClick();
+        case Command::cliff_save_to_bitmap:
+            return cliff_save_to_bitmapClick();
+        case Command::import_from_bigf:
+            return import_from_bigfClick();
+        case Command::save_bigf_to_bitmap:
+            return save_bigf_to_bitmapClick();
+        case Command::save_to_bigf:
+            return save_to_bigfClick();
+        case Command::import_bigf_from_bitmap:
+            return import_bigf_from_bitmapClick();
+        case Command::import_cliff_from_bitmap:
+            return import_cliff_from_bitmapClick();
+        case Command::save_to_cliff:
+            return save_to_cliffClick();
+        case Command::build_cliff:
+            return build_cliffClick();
+    }
+}
+
+void TextureEditor::import_from_palClick() {
+    const auto path = pick_open(pal_filter);
+    if (!path) {
+        return;
+    }
+    if (!load_palette_file(workspace_, *path)) {
+        port_.show_notice(std::string(load_failed));
+        return;
+    }
+    palette_redraw(workspace_, pal);
+    preview_redraw(pal, pal_preview);
+}
+
+void TextureEditor::save_pal_to_bitmapClick() {
+    if (const auto path = pick_save(bitmap_filter, bmp_ext)) {
+        save_picture(pal, *path);
+    }
+}
+
+void TextureEditor::save_to_palClick() {
+    const auto path = pick_save(pal_filter, dat_ext);
+    if (path && !save_palette_file(workspace_, *path)) {
+        port_.show_notice(std::string(save_failed));
+    }
+}
+
+void TextureEditor::import_pal_from_bitmapClick() {
+    const auto path = pick_open(bmp_filter);
+    if (!path) {
+        return;
+    }
+    load_by_extension(pal, *path);
+    pal.refresh();
+    // The preview takes the picture by bitmap access, which turns an icon or metafile into the
+    // empty picture before the palette is read from it.
+    preview_redraw(pal, pal_preview);
+    palette_from_picture(workspace_, pal);
+}
+
+void TextureEditor::import_from_ciffClick() {
+    const auto path = pick_open(cliff_filter);
+    if (!path) {
+        return;
+    }
+    if (!load_cliff_file(workspace_, *path)) {
+        port_.show_notice(std::string(load_failed));
+        return;
+    }
+    cliff_redraw(workspace_, cliff);
+}
+
+void TextureEditor::cliff_save_to_bitmapClick() {
+    if (const auto path = pick_save(bitmap_filter, bmp_ext)) {
+        save_bitmap(cliff, *path);
+    }
+}
+
+void TextureEditor::import_from_bigfClick() {
+    const auto path = pick_open(bigf_filter);
+    if (!path) {
+        return;
+    }
+    if (!load_bigf_file(workspace_, *path)) {
+        port_.show_notice(std::string(load_failed));
+        return;
+    }
+    bigf_redraw(workspace_, bigf);
+}
+
+void TextureEditor::save_bigf_to_bitmapClick() {
+    if (const auto path = pick_save(bmp_filter, bmp_ext)) {
+        save_bitmap(bigf, *path);
+    }
+}
+
+void TextureEditor::save_to_bigfClick() {
+    const auto path = pick_save(bigf_filter, dat_ext);
+    if (path && !save_bigf_file(workspace_, *path)) {
+        port_.show_notice(std::string(save_failed));
+    }
+}
+
+void TextureEditor::import_bigf_from_bitmapClick() {
+    const auto path = pick_open(bmp_filter);
+    if (!path) {
+        return;
+    }
+    load_bitmap(bigf, *path);
+    bigf_from_picture(workspace_, bigf);
+    // The view goes on showing the loaded picture, not the indices.
+    bigf.refresh();
+    palette_redraw(workspace_, pal);
+    preview_redraw(pal, pal_preview);
+}
+
+void TextureEditor::import_cliff_from_bitmapClick() {
+    const auto path = pick_open(bmp_filter);
+    if (!path) {
+        return;
+    }
+    load_bitmap(cliff, *path);
+    cliff_from_picture(workspace_, cliff);
+    cliff_redraw(workspace_, cliff);
+}
+
+void TextureEditor::save_to_cliffClick() {
+    const auto path = pick_save(cliff_filter, dat_ext);
+    if (path && !save_cliff_file(workspace_, *path)) {
+        port_.show_notice(std::string(save_failed));
+    }
+}
+
+void TextureEditor::build_cliffClick() {
+    build_cliff(workspace_);
+    cliff_redraw(workspace_, cliff);
+}
+
+}  // namespace vlt
