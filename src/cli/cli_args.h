@@ -1,0 +1,41 @@
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "commands/texture_editor.h"
+
+namespace vlt::cli {
+
+// One command of the run, with the path its file dialog would have returned.
+struct Step {
+    Command command;
+    std::optional<std::filesystem::path> path;  // none for build_cliff only
+};
+
+struct Options {
+    bool help = false;
+    bool keep_going = false;
+    std::vector<Step> steps;
+};
+
+// The parsed command line, or the reason it is not one (a usage error).
+struct ParseResult {
+    std::optional<Options> options;
+    std::string error;
+};
+
+// Options come only before the first command; after it every word is a command or a path.
+ParseResult parse_arguments(std::span<const std::string_view> args);
+
+// Whether the command takes a path argument (every one but build_cliff).
+bool takes_path(Command command);
+
+std::string usage_text(std::string_view program);
+std::string help_text(std::string_view program);
+
+}  // namespace vlt::cli

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <filesystem>
+#include <iosfwd>
+#include <optional>
+#include <string>
+
+#include "commands/window_port.h"
+
+namespace vlt::cli {
+
+// The window a batch run stands in for: the file dialog returns the path given on the command
+// line, notices and error reports become one line "COMMAND: TEXT" on the error stream, and
+// nothing is painted.
+class CliPort : public WindowPort {
+public:
+    explicit CliPort(std::ostream& errors) : errors_(errors) {}
+
+    // Sets what the next command's dialog returns, and the name its messages carry.
+    void begin_command(std::string name, std::optional<std::filesystem::path> path);
+    // Whether the current command showed a notice or reported an error.
+    bool command_failed() const { return failed_; }
+
+    std::optional<std::filesystem::path> pick_file(const FileRequest& request) override;
+    void show_notice(const std::string& text) override;
+    void report_error(const std::string& text) override;
+    void refresh_view(View& view) override;
+
+private:
+    void print(const std::string& text);
+
+    std::ostream& errors_;
+    std::string command_name_;
+    std::optional<std::filesystem::path> path_;
+    bool failed_ = false;
+};
+
+}  // namespace vlt::cli

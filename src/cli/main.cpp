@@ -1,0 +1,53 @@
+#include <iostream>
+#include <memory>
+#include <string_view>
+#include <vector>
+
+#include "cli/cli_args.h"
+#include "cli/cli_port.h"
+#include "commands/texture_editor.h"
+
+namespace {
+
+constexpr std::string_view program = "vosk-land-texture-cli";
+
+int run(const vlt::cli::Options& options) {
+    vlt::cli::CliPort port(std::cerr);
+    // The workspace is a few hundred kilobytes: keep it off the stack.
+    auto editor = std::make_unique<vlt::TextureEditor>(port);
+    bool any_failed = false;
+    for (const vlt::cli::Step& step : options.steps) {
+        const auto& info = vlt::all_commands()[static_cast<std::size_t>(step.command)];
+        port.begin_command(std::string(info.name), step.path);
+        editor->click(step.command);
+        if (port.command_failed()) {
+            any_failed = true;
+            if (!options.keep_going) {
+                break;
+            }
+        }
+    }
+    return any_failed ? 1 : 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    try {
+        const std::vector<std::string_view> args(argv + (argc > 0 ? 1 : 0), argv + argc);
+        const auto parsed = vlt::cli::parse_arguments(args);
+        if (!parsed.options) {
+            std::cerr << program << ": " << parsed.error << "\n" << vlt::cli::usage_text(program);
+            return 2;
+        }
+        if (parsed.options->help) {
+            std::cout << vlt::cli::help_text(program);
+            return 0;
+        }
+        return run(*parsed.options);
+    } catch (const std::exception& e) {
+        // Only setting up can fail here; the commands catch their own errors.
+        std::cerr << program << ": " << e.what() << "\n";
+        return 1;
+    }
+}

@@ -1,0 +1,182 @@
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "base/color.h"
+#include "support/bmp_builder.h"
+#include "support/temp_dir.h"
+
+namespace vlt {
+namespace {
+
+using testing::read_bytes;
+using testing::write_bytes;
+
+struct RunResult {
+    int exit_code = -1;
+    std::string out;
+    std::string err;
+};
+
+std::string quoted(const std::string& text) {
+    std::string result = "'";
+    for (const char c : text) {
+        result += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    }
+    return result + "'";
+}
+
+std::string text_of(const std::filesystem::path& path) {
+    const auto bytes = read_bytes(path);
+    return {bytes.begin(), bytes.end()};
+}
+
+class CliTest : public ::testing::Test {
+protected:
+    testing::TempDir dir;
+
+    // Runs the command line from `cwd` (the temporary folder unless given).
+    RunResult run(const std::vector<std::string>& args, std::filesystem::path cwd = {}) {
+        if (cwd.empty()) {
+            cwd = dir.path();
+        }
+        std::string command = "cd " + quoted(cwd.string()) + " && " + quoted(VLT_CLI_PATH);
+        for (const std::string& arg : args) {
+            command += " " + quoted(arg);
+        }
+        command += " >" + quoted((dir / "stdout.txt").string()) + " 2>" +
+                   quoted((dir / "stderr.txt").string());
+        const int status = std::system(command.c_str());
+        RunResult result;
+        result.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        result.out = text_of(dir / "stdout.txt");
+        result.err = text_of(dir / "stderr.txt");
+        std::filesystem::remove(dir / "stdout.txt");
+        std::filesystem::remove(dir / "stderr.txt");
+        return result;
+    }
+    std::string path(const std::string& name) const { return (dir / name).string(); }
+};
+
+// A whole edit: palette file in, picture in, both data files out, checked byte for byte.
+TEST_F(CliTest, WholeEditWritesTheExpectedDataFiles) {
+    std::vector<std::uint8_t> palette_in;
+    for (int i = 0; i < 256; ++i) {
+        palette_in.insert(palette_in.end(), {static_cast<std::uint8_t>(i), 0x40,
+                                             static_cast<std::uint8_t>(255 - i), 0});
+    }
+    write_bytes(dir / "land_pal.dat", palette_in);
+    const Color a = make_color(10, 20, 30);
+    const Color b = make_color(250, 0, 5);
+    const Color kept = make_color(200, 0x40, 55);  // entry 200 of the palette file
+    write_bytes(dir / "land.bmp", testing::build_bmp(256, 1152, 24, [&](int x, int y) {
+                    if (y < 576) {
+                        return x < 128 ? a : b;
+                    }
+                    return x < 128 ? Color{0} : kept;
+                }));
+
+    const auto result =
+        run({"import_from_pal", path("land_pal.dat"), "import_bigf_from_bitmap", path("land.bmp"),
+             "save_to_bigf", path("bigf_out.dat"), "save_to_pal", path("out_pal.dat")});
+
+    EXPECT_EQ(result.exit_code, 0);
+    EXPECT_EQ(result.out, "");
+    EXPECT_EQ(result.err, "");
+    std::vector<std::uint8_t> palette_out = palette_in;
+    std::fill_n(palette_out.begin(), 112 * 4, 0);
+    for (int channel = 0; channel < 3; ++channel) {
+        palette_out[static_cast<std::size_t>(4 + channel)] =
+            static_cast<std::uint8_t>(a >> (8 * channel));
+        palette_out[static_cast<std::size_t>(8 + channel)] =
+            static_cast<std::uint8_t>(b >> (8 * channel));
+    }
+    EXPECT_EQ(read_bytes(dir / "out_pal.dat"), palette_out);
+    std::vector<std::uint8_t> bigf_out;
+    for (int y = 0; y < 1152; ++y) {
+        for (int x = 0; x < 256; ++x) {
+            bigf_out.push_back(y < 576 ? (x < 128 ? 1 : 2) : (x < 128 ? 0 : 200));
+        }
+    }
+    EXPECT_EQ(read_bytes(dir / "bigf_out.dat"), bigf_out);
+}
+
+TEST_F(CliTest, FirstFailureStopsTheRunWithOneStderrLine) {
+    const auto result =
+        run({"import_from_pal", path("missing_pal.dat"), "save_to_pal", path("out_pal.dat")});
+    EXPECT_EQ(result.exit_code, 1);
+    EXPECT_EQ(result.out, "");
+    EXPECT_EQ(result.err, "import_from_pal: Failed!\n");
+    EXPECT_FALSE(std::filesystem::exists(dir / "out_pal.dat"));
+}
+
+TEST_F(CliTest, KeepGoingRunsEveryCommandAndStillExitsOne) {
+    write_bytes(dir / "junk.bmp", std::vector<std::uint8_t>(30, 'j'));
+    const auto result =
+        run({"--keep-going", "import_from_pal", path("missing_pal.dat"), "save_to_cliff",
+             path("no/such/cliff.dat"), "import_bigf_from_bitmap", path("junk.bmp"), "build_cliff",
+             "save_to_cliff", path("cliff_out.dat")});
+    EXPECT_EQ(result.exit_code, 1);
+    EXPECT_EQ(result.out, "");
+    EXPECT_EQ(result.err,
+              "import_from_pal: Failed!\n"
+              "save_to_cliff: failed!\n"
+              "import_bigf_from_bitmap: Bitmap image is not valid.\n");
+    const auto cliff = read_bytes(dir / "cliff_out.dat");
+    ASSERT_EQ(cliff.size(), 8192u);
+    EXPECT_EQ(cliff[20 * 128 + 4], 255);  // shaded band of the empty palette
+    EXPECT_EQ(cliff[40 * 128], 132);
+}
+
+TEST_F(CliTest, PathsAreUsedAsGivenFromTheStartingFolder) {
+    std::filesystem::create_directory(dir / "work");
+    const auto result =
+        run({"save_to_pal", "-odd_pal.dat", "save_to_bigf", "sub/bigf.dat"}, dir / "work");
+    EXPECT_EQ(result.exit_code, 1);
+    EXPECT_EQ(result.err, "save_to_bigf: failed!\n");
+    EXPECT_EQ(read_bytes(dir / "work" / "-odd_pal.dat"), std::vector<std::uint8_t>(1024, 0));
+}
+
+TEST_F(CliTest, UsageErrorsExitTwoBeforeAnyCommandRuns) {
+    const std::string out = path("out_pal.dat");
+    const std::vector<std::vector<std::string>> cases = {
+        {},
+        {"--keep-going"},
+        {"--verbose", "save_to_pal", out},
+        {"save_to_pal", out, "frobnicate"},
+        {"save_to_pal", out, "--keep-going"},  // options only before the first command
+        {"save_to_pal", out, "build_cliff", "save_to_cliff"},
+        {"save_to_pal"},
+    };
+    for (const auto& args : cases) {
+        SCOPED_TRACE(::testing::PrintToString(args));
+        const auto result = run(args);
+        EXPECT_EQ(result.exit_code, 2);
+        EXPECT_EQ(result.out, "");
+        EXPECT_NE(result.err.find("usage: vosk-land-texture-cli"), std::string::npos);
+        EXPECT_FALSE(std::filesystem::exists(out));
+    }
+}
+
+TEST_F(CliTest, HelpListsEveryCommandOnStdout) {
+    for (const auto& args : {std::vector<std::string>{"--help"},
+                             std::vector<std::string>{"--keep-going", "--help", "build_cliff"}}) {
+        const auto result = run(args);
+        EXPECT_EQ(result.exit_code, 0);
+        EXPECT_EQ(result.err, "");
+        for (const char* name :
+             {"import_from_pal", "save_pal_to_bitmap", "save_to_pal", "import_pal_from_bitmap",
+              "import_from_ciff", "cliff_save_to_bitmap", "import_from_bigf", "save_bigf_to_bitmap",
+              "save_to_bigf", "import_bigf_from_bitmap", "import_cliff_from_bitmap",
+              "save_to_cliff", "build_cliff"}) {
+            EXPECT_NE(result.out.find("\n  " + std::string(name) + " "), std::string::npos) << name;
+        }
+    }
+}
+
+}  // namespace
+}  // namespace vlt
