@@ -1,0 +1,78 @@
+// The four conversions on full-size inputs, without file or dialog.
+#include <benchmark/benchmark.h>
+
+#include <memory>
+
+#include "bench_inputs.h"
+#include "conversions/bigf_from_picture.h"
+#include "conversions/cliff_builder.h"
+#include "conversions/cliff_from_picture.h"
+#include "conversions/palette_from_picture.h"
+#include "pictures/view.h"
+
+namespace vlt::bench {
+namespace {
+
+// The conversion paints the pixels that find no room black, so every run starts from a fresh
+// copy of the picture (copied outside the timing).
+void bigf_conversion(benchmark::State& state, const Bitmap& source) {
+    auto workspace = std::make_unique<Workspace>();
+    workspace->pal_colors = random_palette(256);  // entries 112 to 255 take part in the search
+    View bigf("bigf", bigf_width, bigf_height);
+    for (auto _ : state) {
+        state.PauseTiming();
+        bigf.take_picture(PictureKind::bitmap, source);
+        state.ResumeTiming();
+        bigf_from_picture(*workspace, bigf);
+        benchmark::DoNotOptimize(workspace->bigf_data.data());
+    }
+}
+
+void bigf_conversion_worst_case(benchmark::State& state) {
+    static const Bitmap source = bigf_worst_case_picture();
+    bigf_conversion(state, source);
+}
+BENCHMARK(bigf_conversion_worst_case)->Unit(benchmark::kMillisecond);
+
+void bigf_conversion_typical(benchmark::State& state) {
+    static const Bitmap source = bigf_typical_picture();
+    bigf_conversion(state, source);
+}
+BENCHMARK(bigf_conversion_typical)->Unit(benchmark::kMillisecond);
+
+void cliff_conversion(benchmark::State& state) {
+    auto workspace = std::make_unique<Workspace>();
+    workspace->pal_colors = random_palette(256);
+    View cliff("cliff", cliff_width, cliff_height);
+    cliff.take_picture(PictureKind::bitmap, cliff_picture(workspace->pal_colors));
+    for (auto _ : state) {
+        cliff_from_picture(*workspace, cliff);
+        benchmark::DoNotOptimize(workspace->cliff_data.data());
+    }
+}
+BENCHMARK(cliff_conversion)->Unit(benchmark::kMicrosecond);
+
+// A random palette: most searches fail, so every column tries all four tolerances.
+void cliff_builder(benchmark::State& state) {
+    auto workspace = std::make_unique<Workspace>();
+    workspace->pal_colors = random_palette(256);
+    for (auto _ : state) {
+        build_cliff(*workspace);
+        benchmark::DoNotOptimize(workspace->cliff_data.data());
+    }
+}
+BENCHMARK(cliff_builder)->Unit(benchmark::kMicrosecond);
+
+void palette_conversion(benchmark::State& state) {
+    auto workspace = std::make_unique<Workspace>();
+    View pal("pal", 16, 16);
+    pal.take_picture(PictureKind::bitmap, cliff_picture(random_palette(256)));
+    for (auto _ : state) {
+        palette_from_picture(*workspace, pal);
+        benchmark::DoNotOptimize(workspace->pal_colors.data());
+    }
+}
+BENCHMARK(palette_conversion)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+}  // namespace vlt::bench

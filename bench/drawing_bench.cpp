@@ -1,0 +1,55 @@
+// The four drawing steps, each from a random workspace into a view that made its own picture.
+#include <benchmark/benchmark.h>
+
+#include <memory>
+
+#include "bench_inputs.h"
+#include "pictures/drawing.h"
+
+namespace vlt::bench {
+namespace {
+
+void bigf_redraw_bench(benchmark::State& state) {
+    const auto workspace = std::make_unique<Workspace>(random_workspace());
+    View bigf("bigf", bigf_width, bigf_height);
+    for (auto _ : state) {
+        bigf_redraw(*workspace, bigf);
+        benchmark::DoNotOptimize(bigf.bitmap()->pixels().data());
+    }
+}
+BENCHMARK(bigf_redraw_bench)->Name("bigf_redraw")->Unit(benchmark::kMicrosecond);
+
+void cliff_redraw_bench(benchmark::State& state) {
+    const auto workspace = std::make_unique<Workspace>(random_workspace());
+    View cliff("cliff", cliff_width, cliff_height);
+    for (auto _ : state) {
+        cliff_redraw(*workspace, cliff);
+        benchmark::DoNotOptimize(cliff.bitmap()->pixels().data());
+    }
+}
+BENCHMARK(cliff_redraw_bench)->Name("cliff_redraw")->Unit(benchmark::kMicrosecond);
+
+void palette_redraw_bench(benchmark::State& state) {
+    const auto workspace = std::make_unique<Workspace>(random_workspace());
+    View pal("pal", 16, 16);
+    for (auto _ : state) {
+        palette_redraw(*workspace, pal);
+        benchmark::DoNotOptimize(pal.bitmap()->pixels().data());
+    }
+}
+BENCHMARK(palette_redraw_bench)->Name("palette_redraw")->Unit(benchmark::kMicrosecond);
+
+void preview_redraw_bench(benchmark::State& state) {
+    const auto workspace = std::make_unique<Workspace>(random_workspace());
+    View pal("pal", 16, 16);
+    View preview("pal_preview", 128, 128);
+    palette_redraw(*workspace, pal);
+    for (auto _ : state) {
+        preview_redraw(pal, preview);
+        benchmark::DoNotOptimize(preview.bitmap()->pixels().data());
+    }
+}
+BENCHMARK(preview_redraw_bench)->Name("preview_redraw")->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+}  // namespace vlt::bench
