@@ -15,16 +15,6 @@ bool writes_masks(const Bitmap& picture) {
     return !indexed(picture) && picture.compression() == Compression::bitfields;
 }
 
-BitMasks masks_to_write(const Bitmap& picture) {
-    if (picture.masks().red != 0) {
-        return picture.masks();
-    }
-    if (picture.bits_per_pixel() == 16) {
-        return {0xF800, 0x07E0, 0x001F};
-    }
-    return {0xFF0000, 0xFF00, 0xFF};
-}
-
 void put_file_header(std::vector<std::uint8_t>& out, std::uint32_t header_bytes,
                      std::uint32_t image_size) {
     le::put16(out, 0x4D42);
@@ -38,7 +28,11 @@ void put_file_header(std::vector<std::uint8_t>& out, std::uint32_t header_bytes,
 std::uint32_t put_info(std::vector<std::uint8_t>& out, const Bitmap& picture,
                        std::uint32_t image_size) {
     const auto& table = picture.color_table();
-    const auto entries = static_cast<std::uint32_t>(table.size());
+    // An indexed picture without a table still needs one, or its count would read as the
+    // default and swallow pixel bytes.
+    const auto entries = static_cast<std::uint32_t>(indexed(picture) && table.empty()
+                                                        ? std::size_t{1} << picture.bits_per_pixel()
+                                                        : table.size());
     const std::uint32_t header_bytes = 40 + (writes_masks(picture) ? 12 : 0) + 4 * entries;
     out.reserve(file_header_size + header_bytes + image_size);
     put_file_header(out, header_bytes, image_size);
@@ -56,14 +50,16 @@ std::uint32_t put_info(std::vector<std::uint8_t>& out, const Bitmap& picture,
     le::put32(out, entries);
     le::put32(out, 0);
     if (writes_masks(picture)) {
-        const BitMasks masks = masks_to_write(picture);
+        // Exactly as read, so the pixels mean the same when read back.
+        const BitMasks& masks = picture.masks();
         le::put32(out, masks.red);
         le::put32(out, masks.green);
         le::put32(out, masks.blue);
     }
     // An extra table (beside true-colour pixels) goes out with reserved bytes 0.
     const bool keep_reserved = indexed(picture);
-    for (const RgbQuad& q : table) {
+    for (std::uint32_t i = 0; i < entries; ++i) {
+        const RgbQuad q = i < table.size() ? table[i] : RgbQuad{};
         out.insert(out.end(),
                    {q.blue, q.green, q.red, keep_reserved ? q.reserved : std::uint8_t{0}});
     }
