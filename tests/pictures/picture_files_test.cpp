@@ -1,0 +1,258 @@
+#include "pictures/picture_files.h"
+
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+#include <string>
+
+#include "base/errors.h"
+#include "pictures/bmp_bytes.h"
+#include "support/temp_dir.h"
+
+namespace vlt {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::add16;
+using testing::add32;
+using testing::bmp_file;
+using testing::Bytes;
+using testing::info_header;
+using testing::read_bytes;
+using testing::TempDir;
+using testing::write_bytes;
+
+template <typename Action>
+std::string error_of(Action action) {
+    try {
+        action();
+    } catch (const Exception& e) {
+        return e.what();
+    }
+    return "(no error)";
+}
+
+// A 2 x 1 24-bit picture: red, then green.
+Bytes small_bmp() {
+    return bmp_file(info_header({.width = 2}), {}, {0, 0, 0xFF, 0, 0xFF, 0, 0, 0});
+}
+
+class PictureFiles : public ::testing::Test {
+protected:
+    fs::path file(const std::string& name, const Bytes& bytes) {
+        write_bytes(dir / name, bytes);
+        return dir / name;
+    }
+    TempDir dir;
+    View pal{"pal", 16, 16};
+    View bigf{"bigf", 256, 1152};
+};
+
+TEST_F(PictureFiles, UnknownExtensionIsRefusedBeforeOpening) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"missing.png", "png"},     {"Missing.PnG", "PnG"}, {"noextension", ""},
+        {"dir.v2/noextension", ""}, {"a.bmp\\b", ""},       {"c.bmp:stream", ""},
+        {"trailing.", ""},
+    };
+    for (const auto& [name, extension] : cases) {
+        EXPECT_EQ(error_of([&] { load_by_extension(pal, dir / name); }),
+                  "Unknown picture file extension (." + extension + ")")
+            << name;
+    }
+    EXPECT_EQ(pal.picture_kind(), PictureKind::none);
+}
+
+TEST_F(PictureFiles, FilesThatCannotBeOpened) {
+    fs::create_directory(dir / "folder.bmp");
+    for (const fs::path& path : {dir / "missing.bmp", dir / "folder.bmp"}) {
+        EXPECT_EQ(error_of([&] { load_by_extension(pal, path); }),
+                  "Cannot open file " + path.string());
+        EXPECT_EQ(error_of([&] { load_bitmap(bigf, path); }), "Cannot open file " + path.string());
+    }
+    EXPECT_EQ(pal.picture_kind(), PictureKind::none);
+}
+
+TEST_F(PictureFiles, LoadByExtensionIgnoresLetterCase) {
+    load_by_extension(pal, file("picture.BMP", small_bmp()));
+    ASSERT_NE(pal.bitmap(), nullptr);
+    EXPECT_EQ(pal.bitmap()->width(), 2);
+    EXPECT_EQ(pal.get_pixel(1, 0), 0x00FF00u);
+    EXPECT_TRUE(pal.repaint_marked());
+}
+
+TEST_F(PictureFiles, ZeroByteFileGivesTheEmptyPicture) {
+    const fs::path empty = file("empty.bmp", {});
+    load_by_extension(pal, empty);
+    ASSERT_NE(pal.bitmap(), nullptr);
+    EXPECT_TRUE(pal.bitmap()->empty());
+    EXPECT_TRUE(pal.repaint_marked());  // load by extension marks it all the same
+
+    load_bitmap(bigf, file("small.bmp", small_bmp()));
+    bigf.clear_repaint_mark();
+    load_bitmap(bigf, empty);
+    EXPECT_TRUE(bigf.bitmap()->empty());
+    EXPECT_FALSE(bigf.repaint_marked());
+}
+
+TEST_F(PictureFiles, FailedLoadLeavesThePicture) {
+    load_bitmap(bigf, file("small.bmp", small_bmp()));
+    bigf.clear_repaint_mark();
+    const fs::path text = file("notes.txt", Bytes(20, 'a'));
+    EXPECT_EQ(error_of([&] { load_bitmap(bigf, text); }), "Bitmap image is not valid");
+    EXPECT_EQ(bigf.bitmap()->width(), 2);
+    EXPECT_EQ(bigf.get_pixel(0, 0), 0x0000FFu);
+    EXPECT_FALSE(bigf.repaint_marked());
+
+    // A fresh view still gets the empty picture from the bitmap access before the read.
+    View cliff("cliff", 128, 64);
+    EXPECT_EQ(error_of([&] { load_bitmap(cliff, text); }), "Bitmap image is not valid");
+    ASSERT_NE(cliff.bitmap(), nullptr);
+    EXPECT_TRUE(cliff.bitmap()->empty());
+
+    load_by_extension(pal, file("p.bmp", small_bmp()));
+    EXPECT_EQ(error_of([&] { load_by_extension(pal, file("bad.bmp", Bytes(5, 'B'))); }),
+              "Stream read error");
+    EXPECT_EQ(pal.bitmap()->width(), 2);
+}
+
+Bytes icon(std::uint16_t reserved, std::uint16_t type, std::uint16_t count, std::uint32_t data_size,
+           std::uint32_t data_offset, std::size_t trailing) {
+    Bytes out;
+    add16(out, reserved);
+    add16(out, type);
+    add16(out, count);
+    for (std::uint16_t i = 0; i < count; ++i) {
+        out.insert(out.end(), 8, 0);
+        add32(out, data_size);
+        add32(out, data_offset);
+    }
+    out.insert(out.end(), trailing, 0);
+    return out;
+}
+
+Bytes without_last_byte(Bytes bytes) {
+    bytes.pop_back();
+    return bytes;
+}
+
+TEST_F(PictureFiles, IconFilesAreCheckedThenHeldAsIcons) {
+    const std::pair<Bytes, bool> cases[] = {
+        {icon(0, 1, 1, 4, 22, 4), true},
+        {icon(0, 1, 2, 4, 38, 4), true},
+        {Bytes{0, 0, 1, 0, 1}, false},
+        {icon(1, 1, 1, 4, 22, 4), false},
+        {icon(0, 2, 1, 4, 22, 4), false},
+        {icon(0, 1, 0, 0, 0, 16), false},
+        {without_last_byte(icon(0, 1, 1, 0, 0, 0)), false},
+        {icon(0, 1, 1, 5, 22, 4), false},
+        {icon(0, 1, 1, 2, 0xFFFFFFFF, 4), false},
+    };
+    int n = 0;
+    for (const auto& [bytes, valid] : cases) {
+        View view("pal", 16, 16);
+        const std::string message =
+            error_of([&] { load_by_extension(view, file(std::to_string(n++) + ".ico", bytes)); });
+        EXPECT_EQ(message, valid ? "(no error)" : "Icon image is not valid") << n;
+        EXPECT_EQ(view.picture_kind(), valid ? PictureKind::icon : PictureKind::none) << n;
+    }
+}
+
+Bytes emf(std::size_t size) {
+    Bytes out(size, 0);
+    out[0] = 1;
+    const Bytes signature = {0x20, 0x45, 0x4D, 0x46};
+    std::copy(signature.begin(), signature.end(), out.begin() + 40);
+    return out;
+}
+
+Bytes wmf(std::uint16_t type, std::uint16_t header_words, std::size_t size, bool placeable) {
+    Bytes out;
+    if (placeable) {
+        add32(out, 0x9AC6CDD7);
+        out.resize(22, 0);
+    }
+    add16(out, type);
+    add16(out, header_words);
+    out.resize(size, 0);
+    return out;
+}
+
+TEST_F(PictureFiles, MetafilesOfEitherKindUnderEitherName) {
+    const std::pair<Bytes, bool> cases[] = {
+        {emf(88), true},
+        {emf(87), false},
+        {wmf(1, 9, 18, false), true},
+        {wmf(2, 9, 18, false), true},
+        {wmf(1, 9, 17, false), false},
+        {wmf(3, 9, 18, false), false},
+        {wmf(1, 8, 18, false), false},
+        {wmf(1, 9, 40, true), true},
+        {wmf(1, 9, 39, true), false},
+        {wmf(4, 9, 40, true), false},
+        {Bytes{}, false},
+    };
+    int n = 0;
+    for (const auto& [bytes, valid] : cases) {
+        for (const char* extension : {".emf", ".WMF"}) {
+            View view("pal", 16, 16);
+            const fs::path path = file(std::to_string(n) + extension, bytes);
+            EXPECT_EQ(error_of([&] { load_by_extension(view, path); }),
+                      valid ? "(no error)" : "Metafile is not valid")
+                << n << extension;
+            EXPECT_EQ(view.picture_kind(), valid ? PictureKind::metafile : PictureKind::none);
+        }
+        ++n;
+    }
+}
+
+TEST_F(PictureFiles, SavePictureWritesOnlyWhenThereIsAPicture) {
+    save_picture(pal, dir / "none.bmp");
+    EXPECT_FALSE(fs::exists(dir / "none.bmp"));
+
+    pal.get_pixel(0, 0);  // the view makes its white picture
+    save_picture(pal, dir / "pal.bmp");
+    EXPECT_EQ(fs::file_size(dir / "pal.bmp"), 1078u);
+
+    // After an icon the view holds the empty picture: a file of 0 bytes.
+    load_by_extension(pal, file("i.ico", icon(0, 1, 1, 0, 0, 0)));
+    save_picture(pal, dir / "icon.bmp");
+    EXPECT_EQ(fs::file_size(dir / "icon.bmp"), 0u);
+    pal.bitmap_access();
+    save_picture(pal, dir / "empty.bmp");
+    EXPECT_EQ(fs::file_size(dir / "empty.bmp"), 0u);
+}
+
+TEST_F(PictureFiles, SaveBitmapOfAFreshViewWritesNothingIntoANewFile) {
+    save_bitmap(bigf, dir / "bigf.bmp");
+    EXPECT_EQ(fs::file_size(dir / "bigf.bmp"), 0u);
+    ASSERT_NE(bigf.bitmap(), nullptr);
+    EXPECT_TRUE(bigf.bitmap()->empty());
+
+    load_bitmap(bigf, file("small.bmp", small_bmp()));
+    save_bitmap(bigf, dir / "again.bmp");
+    const Bytes written = read_bytes(dir / "again.bmp");
+    ASSERT_EQ(written.size(), small_bmp().size());
+    EXPECT_TRUE(std::equal(written.begin() + 54, written.end(), small_bmp().begin() + 54));
+}
+
+TEST_F(PictureFiles, FailedSaveLeavesTheOldFile) {
+    bigf.get_pixel(0, 0);
+    const fs::path locked = file("locked.bmp", {1, 2, 3});
+    fs::permissions(locked, fs::perms::owner_read | fs::perms::group_read);
+    fs::create_directory(dir / "folder.bmp");
+    const fs::path targets[] = {locked, dir / "folder.bmp", dir / "missing" / "x.bmp"};
+    for (const fs::path& target : targets) {
+        EXPECT_EQ(error_of([&] { save_bitmap(bigf, target); }),
+                  "Cannot create file " + target.string());
+    }
+    EXPECT_EQ(read_bytes(locked), (Bytes{1, 2, 3}));
+    EXPECT_EQ(error_of([&] { save_picture(bigf, locked); }),
+              "Cannot create file " + locked.string());
+    EXPECT_EQ(fs::directory_iterator(dir.path()) == fs::directory_iterator(), false);
+    for (const auto& entry : fs::directory_iterator(dir.path())) {
+        EXPECT_EQ(entry.path().string().find(".tmp"), std::string::npos) << entry.path();
+    }
+}
+
+}  // namespace
+}  // namespace vlt
