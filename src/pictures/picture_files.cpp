@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdint>
+#include <memory>
+#include <optional>
 #include <string>
 #include <system_error>
 #include <vector>
@@ -47,18 +49,29 @@ PictureKind kind_for_extension(const std::string& extension) {
     throw Exception("Unknown picture file extension (." + extension + ")");
 }
 
-// The whole file in one read into a buffer of its size.
-std::vector<std::uint8_t> read_whole_file(const fs::path& path) {
-    std::error_code ec;
-    const auto size = fs::is_regular_file(path, ec) ? fs::file_size(path, ec) : 0;
-    std::vector<std::uint8_t> bytes(ec ? 0 : static_cast<std::size_t>(size));
-    const auto count = ec ? std::nullopt : read_file_prefix(path, bytes);
-    if (!count) {
-        throw Exception("Cannot open file " + path.string());
+// A whole file, read in one go into a buffer of its size that is not cleared first.
+class FileBytes {
+public:
+    explicit FileBytes(const fs::path& path) {
+        std::error_code ec;
+        const auto size = fs::is_regular_file(path, ec) ? fs::file_size(path, ec) : 0;
+        std::optional<std::size_t> count;
+        if (!ec) {
+            bytes_ = std::make_unique_for_overwrite<std::uint8_t[]>(size);
+            count = read_file_prefix(path, {bytes_.get(), static_cast<std::size_t>(size)});
+        }
+        if (!count) {
+            throw Exception("Cannot open file " + path.string());
+        }
+        size_ = *count;
     }
-    bytes.resize(*count);
-    return bytes;
-}
+    std::span<const std::uint8_t> span() const { return {bytes_.get(), size_}; }
+    bool empty() const { return size_ == 0; }
+
+private:
+    std::unique_ptr<std::uint8_t[]> bytes_;
+    std::size_t size_ = 0;
+};
 
 void write_picture_file(const fs::path& path, std::span<const std::uint8_t> bytes) {
     switch (replace_file(path, bytes)) {
@@ -75,27 +88,27 @@ void write_picture_file(const fs::path& path, std::span<const std::uint8_t> byte
 
 void load_by_extension(View& view, const fs::path& path) {
     const PictureKind kind = kind_for_extension(extension_of(path.string()));
-    const std::vector<std::uint8_t> bytes = read_whole_file(path);
+    const FileBytes bytes(path);
     switch (kind) {
         case PictureKind::icon:
-            check_icon(bytes);
+            check_icon(bytes.span());
             view.take_picture(kind);
             return;
         case PictureKind::metafile:
-            check_metafile(bytes);
+            check_metafile(bytes.span());
             view.take_picture(kind);
             return;
         default:
             // Marked for repainting even for a 0-byte file, unlike load bitmap.
-            view.take_picture(PictureKind::bitmap, read_bmp(bytes));
+            view.take_picture(PictureKind::bitmap, read_bmp(bytes.span()));
             return;
     }
 }
 
 void load_bitmap(View& view, const fs::path& path) {
     Bitmap& picture = view.bitmap_access();
-    const std::vector<std::uint8_t> bytes = read_whole_file(path);
-    picture = read_bmp(bytes);
+    const FileBytes bytes(path);
+    picture = read_bmp(bytes.span());
     if (!bytes.empty()) {
         view.mark_for_repaint();
     }
