@@ -1,5 +1,6 @@
 #include "cli/cli_port.h"
 
+#include <algorithm>
 #include <ostream>
 
 namespace vlt::cli {
@@ -27,7 +28,11 @@ void CliPort::refresh_view(View&) {}
 
 void CliPort::print(const std::string& text) {
     failed_ = true;
-    errors_ << command_name_ << ": " << text << std::endl;
+    // One line per message, so scripts can read the stream line by line.
+    std::string line = text;
+    std::replace_if(
+        line.begin(), line.end(), [](char c) { return c == '\n' || c == '\r'; }, ' ');
+    errors_ << command_name_ << ": " << line << std::endl;
 }
 
 }  // namespace vlt::cli

@@ -114,6 +114,14 @@ TEST_F(CliTest, FirstFailureStopsTheRunWithOneStderrLine) {
     EXPECT_FALSE(std::filesystem::exists(dir / "out_pal.dat"));
 }
 
+TEST_F(CliTest, AMessageStaysOnOneLine) {
+    const std::string odd = path("two\nlines.bmp");
+    const auto result = run({"import_pal_from_bitmap", odd});
+    EXPECT_EQ(result.exit_code, 1);
+    EXPECT_EQ(result.err,
+              "import_pal_from_bitmap: Cannot open file " + path("two lines.bmp") + ".\n");
+}
+
 TEST_F(CliTest, KeepGoingRunsEveryCommandAndStillExitsOne) {
     write_bytes(dir / "junk.bmp", std::vector<std::uint8_t>(30, 'j'));
     const auto result =
