@@ -118,7 +118,9 @@ SaveResult replace_file(const fs::path& path, std::span<const std::uint8_t> byte
     if (!f) {
         return SaveResult::cannot_create;
     }
-    bool written = std::fwrite(bytes.data(), 1, bytes.size(), f.get()) == bytes.size();
+    // fwrite may not be handed the null data of an empty span, even for 0 bytes.
+    bool written =
+        bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), f.get()) == bytes.size();
     written = written && std::fflush(f.get()) == 0 && sync_to_disk(f.get());
     written = (std::fclose(f.release()) == 0) && written;
     std::error_code ec;
