@@ -1,0 +1,49 @@
+#include "gui/desktop_port.h"
+
+#include <system_error>
+
+#include "gui/error_report.h"
+#include "gui/notice_box.h"
+#include "gui/picture_widget.h"
+
+namespace vlt {
+
+DesktopPort::DesktopPort(QWidget& owner, QString title, std::unique_ptr<FileChooser> chooser)
+    : owner_(owner),
+      title_(std::move(title)),
+      chooser_(chooser ? std::move(chooser) : std::make_unique<DialogFileChooser>()) {}
+
+PictureWidget* DesktopPort::widget_for(const View& view) const {
+    for (PictureWidget* widget : widgets_) {
+        if (&widget->view() == &view) {
+            return widget;
+        }
+    }
+    return nullptr;
+}
+
+std::optional<std::filesystem::path> DesktopPort::pick_file(const FileRequest& request) {
+    auto chosen = chooser_->choose(request, &owner_);
+    if (chosen) {
+        std::error_code ignored;
+        std::filesystem::current_path(chosen->parent_path(), ignored);
+    }
+    return chosen;
+}
+
+void DesktopPort::show_notice(const std::string& text) {
+    NoticeBox::show_notice(title_, QString::fromStdString(text), &owner_);
+}
+
+void DesktopPort::report_error(const std::string& text) {
+    show_error_report(title_, QString::fromStdString(text), &owner_);
+}
+
+void DesktopPort::refresh_view(View& view) {
+    if (PictureWidget* widget = widget_for(view)) {
+        widget->repaint();
+    }
+    view.clear_repaint_mark();
+}
+
+}  // namespace vlt

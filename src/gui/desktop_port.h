@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QString>
+#include <memory>
+#include <vector>
+
+#include "commands/window_port.h"
+#include "gui/file_chooser.h"
+
+class QWidget;
+
+namespace vlt {
+
+class PictureWidget;
+
+// What the desktop window supplies to the commands: its file dialogs, notice box, error report
+// and the painting of its picture views.
+class DesktopPort : public WindowPort {
+public:
+    DesktopPort(QWidget& owner, QString title, std::unique_ptr<FileChooser> chooser);
+
+    // The widget that shows a view, so that a refresh can paint it.
+    void add_view_widget(PictureWidget& widget) { widgets_.push_back(&widget); }
+    PictureWidget* widget_for(const View& view) const;
+    const QString& title() const { return title_; }
+
+    // A completed choice makes the chosen file's folder the current directory, where the next
+    // dialog opens.
+    std::optional<std::filesystem::path> pick_file(const FileRequest& request) override;
+    void show_notice(const std::string& text) override;
+    void report_error(const std::string& text) override;
+    void refresh_view(View& view) override;
+
+private:
+    QWidget& owner_;
+    QString title_;
+    std::unique_ptr<FileChooser> chooser_;
+    std::vector<PictureWidget*> widgets_;  // children of the window, which outlive the port's use
+};
+
+}  // namespace vlt

@@ -1,0 +1,47 @@
+#include "gui/file_chooser.h"
+
+#include <QFileDialog>
+
+namespace vlt {
+
+QString filter_entry(const std::string& filter) {
+    const auto bar = filter.find('|');
+    const QString description = QString::fromStdString(filter.substr(0, bar));
+    if (bar == std::string::npos) {
+        return description;
+    }
+    const QString pattern = QString::fromStdString(filter.substr(bar + 1));
+    if (description.contains(QLatin1Char('(') + pattern + QLatin1Char(')'))) {
+        return description;
+    }
+    return description + QStringLiteral(" (") + pattern + QLatin1Char(')');
+}
+
+QString default_suffix(const std::string& default_ext) {
+    QString suffix = QString::fromStdString(default_ext);
+    while (suffix.startsWith(QLatin1Char('*')) || suffix.startsWith(QLatin1Char('.'))) {
+        suffix.remove(0, 1);
+    }
+    return suffix;
+}
+
+std::optional<std::filesystem::path> DialogFileChooser::choose(const FileRequest& request,
+                                                               QWidget* owner) {
+    QFileDialog dialog(owner, QString(), QString::fromStdString(request.initial_dir.string()),
+                       filter_entry(request.filter));
+    dialog.setWindowModality(Qt::ApplicationModal);
+    // Open dialogs accept a name that does not exist: the command reports its own failure.
+    dialog.setFileMode(QFileDialog::AnyFile);
+    if (request.kind == FileRequest::Kind::save) {
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setDefaultSuffix(default_suffix(request.default_ext));
+    } else {
+        dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    }
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return std::nullopt;
+    }
+    return std::filesystem::path(dialog.selectedFiles().constFirst().toStdString());
+}
+
+}  // namespace vlt

@@ -1,0 +1,143 @@
+#include "gui/main_window.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <QScrollBar>
+#include <QShowEvent>
+#include <exception>
+
+#include "gui/error_report.h"
+#include "gui/install_path.h"
+
+namespace vlt {
+namespace {
+
+constexpr int content_width = 425;    // the right edge of the buttons at x 296
+constexpr int content_height = 1352;  // the lower edge of the bigf view
+constexpr int scroll_step = 8;
+constexpr int button_height = 25;
+
+struct ButtonPlace {
+    Command command;
+    int left;
+    int top;
+    int width;
+};
+
+// In tab order, which is also the order of the Command enum.
+constexpr std::array<ButtonPlace, 13> button_places{{
+    {Command::import_from_pal, 144, 8, 129},
+    {Command::save_pal_to_bitmap, 144, 72, 129},
+    {Command::save_to_pal, 144, 104, 129},
+    {Command::import_pal_from_bitmap, 144, 40, 129},
+    {Command::import_from_ciff, 296, 88, 129},
+    {Command::cliff_save_to_bitmap, 296, 152, 129},
+    {Command::import_from_bigf, 272, 256, 129},
+    {Command::save_bigf_to_bitmap, 272, 320, 129},
+    {Command::save_to_bigf, 272, 352, 129},
+    {Command::import_bigf_from_bitmap, 272, 288, 129},
+    {Command::import_cliff_from_bitmap, 296, 120, 129},
+    {Command::save_to_cliff, 296, 184, 129},
+    {Command::build_cliff, 176, 152, 75},
+}};
+
+QRect primary_screen_rect() {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    return screen ? screen->geometry() : QRect(0, 0, 1024, 768);
+}
+
+}  // namespace
+
+TVoskLandTextureTest::TVoskLandTextureTest(WindowSetup setup)
+    : port_(*this, setup.title, std::move(setup.chooser)), editor_(port_) {
+    setObjectName(QStringLiteral("VoskLandTextureTest"));
+    setWindowTitle(QStringLiteral("VoskLandTextureTest"));
+    setFrameShape(QFrame::NoFrame);
+    setBackgroundRole(QPalette::Window);
+    build_controls();
+    setWidget(&content_);
+    setWidgetResizable(false);
+    for (QScrollBar* bar : {horizontalScrollBar(), verticalScrollBar()}) {
+        bar->setSingleStep(scroll_step);
+        bar->setTracking(false);  // the view follows the thumb when it is released
+    }
+    // Outer size; the frame is taken off at the first show, once it is known.
+    resize(design_width, design_height);
+    const QRect screen = primary_screen_rect();
+    move(screen.x() + (screen.width() - design_width) / 2,
+         screen.y() + (screen.height() - design_height) / 2);
+    FormCreate(setup.executable);
+}
+
+TVoskLandTextureTest::~TVoskLandTextureTest() {
+    // The content area is a member: take it back before the scroll area would delete it.
+    takeWidget();
+}
+
+void TVoskLandTextureTest::build_controls() {
+    content_.setFixedSize(content_width, content_height);
+    View* views[] = {&editor_.pal, &editor_.pal_preview, &editor_.cliff, &editor_.bigf};
+    const QPoint places[] = {{8, 144}, {8, 8}, {296, 16}, {8, 200}};
+    for (std::size_t i = 0; i < views_.size(); ++i) {
+        views_[i] = std::make_unique<PictureWidget>(*views[i], &content_);
+        views_[i]->move(places[i]);
+        // The editor routes every refresh through the port, which paints this widget at once.
+        port_.add_view_widget(*views_[i]);
+    }
+    txtAbout_.setParent(&content_);
+    txtAbout_.setObjectName(QStringLiteral("txtAbout"));
+    txtAbout_.setText(QStringLiteral("vosk-land-texture " VLT_VERSION));
+    txtAbout_.move(296, 1328);
+    txtAbout_.adjustSize();
+    QWidget* previous = nullptr;
+    for (std::size_t i = 0; i < button_places.size(); ++i) {
+        const ButtonPlace& place = button_places[i];
+        const QString name = QString::fromUtf8(all_commands()[i].name);
+        buttons_[i] = std::make_unique<QPushButton>(name, &content_);
+        buttons_[i]->setObjectName(name);
+        buttons_[i]->setGeometry(place.left, place.top, place.width, button_height);
+        connect(buttons_[i].get(), &QPushButton::clicked, this,
+                [this, command = place.command] { run(command); });
+        if (previous != nullptr) {
+            setTabOrder(previous, buttons_[i].get());
+        }
+        previous = buttons_[i].get();
+    }
+}
+
+QPushButton& TVoskLandTextureTest::button(Command command) {
+    return *buttons_.at(static_cast<std::size_t>(command));
+}
+
+void TVoskLandTextureTest::run(Command command) {
+    editor_.click(command);
+    for (const auto& widget : views_) {
+        if (widget->view().repaint_marked()) {
+            widget->update();
+            widget->view().clear_repaint_mark();
+        }
+    }
+}
+
+// The creation handler: chooses the start-up folder. Its errors are reported here and the
+// window opens all the same.
+void TVoskLandTextureTest::FormCreate(const std::filesystem::path& executable) {
+    try {
+        choose_startup_folder(executable);
+    } catch (const std::exception& error) {
+        report_exception(port_.title(), error);
+    }
+}
+
+void TVoskLandTextureTest::showEvent(QShowEvent* event) {
+    QScrollArea::showEvent(event);
+    if (!shown_) {
+        shown_ = true;
+        const QSize frame_extra = frameGeometry().size() - geometry().size();
+        if (frame_extra != QSize(0, 0)) {
+            resize(QSize(design_width, design_height) - frame_extra);
+        }
+    }
+}
+
+}  // namespace vlt

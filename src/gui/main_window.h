@@ -1,0 +1,62 @@
+#pragma once
+
+#include <QLabel>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QString>
+#include <array>
+#include <filesystem>
+#include <memory>
+
+#include "commands/texture_editor.h"
+#include "gui/desktop_port.h"
+#include "gui/file_chooser.h"
+#include "gui/picture_widget.h"
+
+namespace vlt {
+
+// What the program entry hands to its window.
+struct WindowSetup {
+    QString title;                         // the application title, caption of the boxes
+    std::filesystem::path executable;      // its folder is the start-up folder's fallback
+    std::unique_ptr<FileChooser> chooser;  // null: Qt's file dialogs
+};
+
+// The main window: the four picture views, the about label and the thirteen command buttons at
+// fixed places on a content area that the window scrolls over.
+class TVoskLandTextureTest : public QScrollArea {
+    Q_OBJECT
+public:
+    static constexpr int design_width = 484;
+    static constexpr int design_height = 429;
+
+    // Builds the window and chooses the start-up folder; an error there is reported and the
+    // window still opens.
+    explicit TVoskLandTextureTest(WindowSetup setup);
+    ~TVoskLandTextureTest() override;
+
+    TextureEditor& editor() { return editor_; }
+    DesktopPort& port() { return port_; }
+    QPushButton& button(Command command);
+
+    // One button click: the command runs to its end, then every view it marked is repainted.
+    void run(Command command);
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void build_controls();
+    void FormCreate(const std::filesystem::path& executable);
+
+    DesktopPort port_;
+    TextureEditor editor_;
+    // Children are declared after their parent so that they leave it before it is destroyed.
+    QWidget content_;
+    std::array<std::unique_ptr<PictureWidget>, 4> views_;
+    QLabel txtAbout_;
+    std::array<std::unique_ptr<QPushButton>, 13> buttons_;
+    bool shown_ = false;
+};
+
+}  // namespace vlt

@@ -1,0 +1,66 @@
+#include "gui/notice_box.h"
+
+#include <QFontMetrics>
+#include <QGuiApplication>
+#include <QScreen>
+#include <cmath>
+
+namespace vlt {
+
+NoticeBox::NoticeBox(const QString& title, const QString& text, QWidget* owner)
+    : QDialog(owner, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                         Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
+      message_(text, this),
+      ok_(QStringLiteral("OK"), this) {
+    setWindowTitle(title);
+    setModal(true);
+    message_.setObjectName(QStringLiteral("Message"));
+    message_.setWordWrap(true);
+    message_.setTextFormat(Qt::PlainText);
+    ok_.setObjectName(QStringLiteral("OK"));
+    ok_.setDefault(true);
+    ok_.setAutoDefault(true);
+    connect(&ok_, &QPushButton::clicked, this, &QDialog::accept);
+    lay_out(text);
+}
+
+// Metrics in units of the font's average letter width and height, as the platform's own
+// message dialogs use them.
+void NoticeBox::lay_out(const QString& text) {
+    const QFontMetrics metrics(font());
+    const QString letters = QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
+    const int x = metrics.horizontalAdvance(letters) / 52;
+    const int y = metrics.height();
+    auto scaled = [](int units, int base, int divisor) {
+        return static_cast<int>(std::lround(static_cast<double>(units) * base / divisor));
+    };
+    const int h_margin = scaled(8, x, 4);
+    const int v_margin = scaled(8, y, 8);
+    const int v_spacing = scaled(10, y, 8);
+    const int button_height = std::max(scaled(14, y, 8), ok_.sizeHint().height());
+    const int button_width = std::max(scaled(50, x, 4), metrics.horizontalAdvance(ok_.text()) + 8);
+
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const QRect screen_rect = screen ? screen->geometry() : QRect(0, 0, 1024, 768);
+    const QRect text_rect =
+        metrics.boundingRect(QRect(0, 0, screen_rect.width() / 2, 0),
+                             Qt::AlignLeft | Qt::TextWordWrap | Qt::TextExpandTabs, text);
+    const int text_width = text_rect.width();
+    const int text_height = text_rect.height();
+
+    const int client_width = std::max(text_width, button_width) + 2 * h_margin;
+    const int client_height = text_height + button_height + v_spacing + 2 * v_margin;
+    message_.setGeometry(h_margin, v_margin, text_width, text_height);
+    ok_.setGeometry((client_width - button_width) / 2, text_height + v_margin + v_spacing,
+                    button_width, button_height);
+    setFixedSize(client_width, client_height);
+    move(screen_rect.x() + (screen_rect.width() - client_width) / 2,
+         screen_rect.y() + (screen_rect.height() - client_height) / 2);
+}
+
+void NoticeBox::show_notice(const QString& title, const QString& text, QWidget* owner) {
+    NoticeBox box(title, text, owner);
+    box.exec();
+}
+
+}  // namespace vlt

@@ -1,0 +1,132 @@
+#include <gtest/gtest.h>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QScreen>
+#include <QTest>
+
+#include "base/errors.h"
+#include "gui/error_report.h"
+#include "gui/notice_box.h"
+#include "modal_script.h"
+
+namespace vlt {
+namespace {
+
+QRect screen_rect() {
+    return QGuiApplication::primaryScreen()->geometry();
+}
+
+TEST(NoticeBox, CaptionTextOneOkButtonNoIconCentred) {
+    NoticeBox box("Tool", "Failed!");
+    EXPECT_EQ(box.windowTitle(), "Tool");
+    EXPECT_EQ(box.message().text(), "Failed!");
+    EXPECT_EQ(box.message().objectName(), "Message");
+    const auto buttons = box.findChildren<QPushButton*>();
+    ASSERT_EQ(buttons.size(), 1);
+    EXPECT_EQ(buttons[0]->text(), "OK");
+    EXPECT_TRUE(buttons[0]->isDefault());
+    for (const QLabel* label : box.findChildren<QLabel*>()) {
+        EXPECT_TRUE(label->pixmap().isNull()) << "an icon is shown";
+    }
+    EXPECT_EQ(box.findChildren<QLabel*>().size(), 1);
+    const QPoint centre = box.geometry().center();
+    EXPECT_NEAR(centre.x(), screen_rect().center().x(), 1);
+    EXPECT_NEAR(centre.y(), screen_rect().center().y(), 1);
+    // The button stands below the text, inside the box.
+    EXPECT_GT(buttons[0]->geometry().top(), box.message().geometry().bottom());
+    EXPECT_TRUE(box.rect().contains(buttons[0]->geometry()));
+}
+
+TEST(NoticeBox, EnterEscapeAndClickAllClose) {
+    const std::function<void(QWidget&)> ways[] = {
+        [](QWidget& w) { QTest::keyClick(&w, Qt::Key_Return); },
+        [](QWidget& w) { QTest::keyClick(&w, Qt::Key_Enter); },
+        [](QWidget& w) { QTest::keyClick(&w, Qt::Key_Escape); },
+        [](QWidget& w) { w.findChild<QPushButton*>("OK")->click(); },
+    };
+    for (const auto& way : ways) {
+        testing::ModalScript script;
+        QString caption;
+        QString text;
+        script.add([&](QWidget& w) {
+            caption = w.windowTitle();
+            text = w.findChild<QLabel*>("Message")->text();
+            way(w);
+        });
+        NoticeBox::show_notice("Vosk-land-texture", "failed!");
+        EXPECT_EQ(script.shown(), 1);
+        EXPECT_EQ(caption, "Vosk-land-texture");
+        EXPECT_EQ(text, "failed!");
+    }
+}
+
+TEST(NoticeBox, LongTextWrapsWithinHalfTheScreen) {
+    QString text;
+    for (int i = 0; i < 120; ++i) {
+        text += QStringLiteral("word%1 ").arg(i);
+    }
+    NoticeBox short_box("Tool", "Failed!");
+    NoticeBox long_box("Tool", text);
+    const int half = screen_rect().width() / 2;
+    EXPECT_LE(long_box.message().width(), half);
+    EXPECT_GT(long_box.message().width(), half / 2);
+    EXPECT_GE(long_box.message().height(), 4 * QFontMetrics(long_box.font()).height());
+    EXPECT_GT(long_box.height(), short_box.height());
+    EXPECT_LT(long_box.width(), screen_rect().width());
+}
+
+struct ShownReport {
+    QString caption;
+    QString text;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    int buttons = 0;
+};
+
+ShownReport report(const std::exception& error) {
+    testing::ModalScript script;
+    ShownReport shown;
+    script.add([&](QWidget& w) {
+        auto* box = qobject_cast<QMessageBox*>(&w);
+        ASSERT_NE(box, nullptr);
+        shown = {box->windowTitle(), box->text(), box->icon(),
+                 static_cast<int>(box->buttons().size())};
+        QTest::keyClick(box, Qt::Key_Return);
+    });
+    report_exception("Tool", error);
+    return shown;
+}
+
+TEST(ErrorReport, FullStopRuleIconAndButton) {
+    const struct {
+        const char* message;
+        const char* shown;
+    } cases[] = {
+        {"Bitmap image is not valid", "Bitmap image is not valid."},
+        {"Invalid data type for 'InstallPath'", "Invalid data type for 'InstallPath'"},
+        {"Cannot open file /tmp/x.bmp", "Cannot open file /tmp/x.bmp."},
+        {"Done!", "Done!"},
+        {"Really?", "Really?."},
+        {"Stream read error.", "Stream read error."},
+    };
+    for (const auto& c : cases) {
+        const ShownReport shown = report(Exception(c.message));
+        EXPECT_EQ(shown.text.toStdString(), c.shown);
+        EXPECT_EQ(shown.caption, "Tool");
+        EXPECT_EQ(shown.icon, QMessageBox::Critical);
+        EXPECT_EQ(shown.buttons, 1);
+    }
+    EXPECT_EQ(report(ERegistryException("Failed to get data for 'InstallPath'")).text,
+              "Failed to get data for 'InstallPath'");
+}
+
+TEST(ErrorReport, SilentKindShowsNothing) {
+    testing::ModalScript script;
+    report_exception("Tool", EAbort());
+    QTest::qWait(30);
+    EXPECT_EQ(script.shown(), 0);
+}
+
+}  // namespace
+}  // namespace vlt
