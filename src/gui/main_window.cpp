@@ -1,9 +1,11 @@
 #include "gui/main_window.h"
 
+#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QScrollBar>
 #include <QShowEvent>
+#include <algorithm>
 #include <exception>
 
 #include "gui/error_report.h"
@@ -41,6 +43,28 @@ constexpr std::array<ButtonPlace, 13> button_places{{
     {Command::build_cliff, 176, 152, 75},
 }};
 
+// The design's font is 8 points at 96 pixels per inch: 11 pixels high. Captions must fit the
+// fixed button widths, and fonts differ from system to system: where the widest does not fit,
+// the font is narrowed until it does.
+QFont fitting_font(QFont font, int widest_caption_of) {
+    constexpr int design_pixel_size = 11;
+    constexpr int caption_padding = 6;
+    font.setPixelSize(design_pixel_size);
+    for (int stretch = QFont::Unstretched; stretch >= QFont::ExtraCondensed; stretch -= 4) {
+        font.setStretch(stretch);
+        int widest = 0;
+        for (const CommandInfo& info : all_commands()) {
+            widest =
+                std::max(widest, QFontMetrics(font).horizontalAdvance(QString::fromUtf8(
+                                     info.name.data(), static_cast<qsizetype>(info.name.size()))));
+        }
+        if (widest + caption_padding <= widest_caption_of) {
+            break;
+        }
+    }
+    return font;
+}
+
 QRect primary_screen_rect() {
     const QScreen* screen = QGuiApplication::primaryScreen();
     return screen ? screen->geometry() : QRect(0, 0, 1024, 768);
@@ -76,6 +100,7 @@ TVoskLandTextureTest::~TVoskLandTextureTest() {
 
 void TVoskLandTextureTest::build_controls() {
     content_.setFixedSize(content_width, content_height);
+    content_.setFont(fitting_font(font(), button_places[0].width));
     View* views[] = {&editor_.pal, &editor_.pal_preview, &editor_.cliff, &editor_.bigf};
     const QPoint places[] = {{8, 144}, {8, 8}, {296, 16}, {8, 200}};
     for (std::size_t i = 0; i < views_.size(); ++i) {
@@ -92,7 +117,9 @@ void TVoskLandTextureTest::build_controls() {
     QWidget* previous = nullptr;
     for (std::size_t i = 0; i < button_places.size(); ++i) {
         const ButtonPlace& place = button_places[i];
-        const QString name = QString::fromUtf8(all_commands()[i].name);
+        const std::string_view command_name = all_commands()[i].name;
+        const QString name =
+            QString::fromUtf8(command_name.data(), static_cast<qsizetype>(command_name.size()));
         buttons_[i] = std::make_unique<QPushButton>(name, &content_);
         buttons_[i]->setObjectName(name);
         buttons_[i]->setGeometry(place.left, place.top, place.width, button_height);
