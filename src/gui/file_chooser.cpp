@@ -27,7 +27,8 @@ QString default_suffix(const std::string& default_ext) {
 
 std::optional<std::filesystem::path> DialogFileChooser::choose(const FileRequest& request,
                                                                QWidget* owner) {
-    QFileDialog dialog(owner, QString(), QString::fromStdString(request.initial_dir.string()),
+    // Paths cross as UTF-16, which both sides convert to the system's own encoding.
+    QFileDialog dialog(owner, QString(), QString::fromStdU16String(request.initial_dir.u16string()),
                        filter_entry(request.filter));
     dialog.setWindowModality(Qt::ApplicationModal);
     // Open dialogs accept a name that does not exist: the command reports its own failure.
@@ -41,7 +42,7 @@ std::optional<std::filesystem::path> DialogFileChooser::choose(const FileRequest
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return std::nullopt;
     }
-    return std::filesystem::path(dialog.selectedFiles().constFirst().toStdString());
+    return std::filesystem::path(dialog.selectedFiles().constFirst().toStdU16String());
 }
 
 }  // namespace vlt

@@ -10,6 +10,8 @@
 #include "gui/wine_registry.h"
 
 #ifdef _WIN32
+#define NOMINMAX
+#define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 #endif
 

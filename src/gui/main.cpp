@@ -10,7 +10,7 @@ int main(int argc, char* argv[]) {
     const QString executable = QCoreApplication::applicationFilePath();
     vlt::TVoskLandTextureTest window({
         .title = QString::fromStdString(vlt::application_title(executable.toStdString())),
-        .executable = std::filesystem::path(executable.toStdString()),
+        .executable = std::filesystem::path(executable.toStdU16String()),
         .chooser = nullptr,
     });
     window.show();

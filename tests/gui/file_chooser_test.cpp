@@ -136,6 +136,21 @@ TEST_F(RealDialog, SaveAsksBeforeReplacingAFile) {
     EXPECT_TRUE(script.done());
 }
 
+TEST_F(RealDialog, FolderNamesBeyondAsciiSurviveTheRoundTrip) {
+    const fs::path folder = dir / "Spiele \xC3\x9C" "bersicht";
+    fs::create_directories(folder);
+    QString opened_in;
+    script.add([&](QWidget& window) {
+        opened_in = qobject_cast<QFileDialog*>(&window)->directory().absolutePath();
+        type_and_confirm("cliff1")(window);
+    });
+    const auto chosen = DialogFileChooser().choose(
+        {FileRequest::Kind::save, folder, "cliff*.dat|cliff*.dat", "*.dat"}, nullptr);
+    EXPECT_TRUE(opened_in.endsWith(QString::fromUtf8("Spiele \xC3\x9C" "bersicht")));
+    ASSERT_TRUE(chosen.has_value());
+    EXPECT_EQ(*chosen, folder / "cliff1.dat");
+}
+
 TEST_F(RealDialog, CancelReturnsNothing) {
     for (const auto kind : {FileRequest::Kind::open, FileRequest::Kind::save}) {
         script.add(
