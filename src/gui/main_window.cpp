@@ -5,6 +5,7 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QShowEvent>
+#include <QWindow>
 #include <algorithm>
 #include <exception>
 
@@ -65,9 +66,12 @@ QFont fitting_font(QFont font, int widest_caption_of) {
     return font;
 }
 
-QRect primary_screen_rect() {
+// Where the framed window stands when it is first shown: centred on the primary screen.
+QPoint centred_position() {
     const QScreen* screen = QGuiApplication::primaryScreen();
-    return screen ? screen->geometry() : QRect(0, 0, 1024, 768);
+    const QRect rect = screen ? screen->geometry() : QRect(0, 0, 1024, 768);
+    return {rect.x() + (rect.width() - TVoskLandTextureTest::design_width) / 2,
+            rect.y() + (rect.height() - TVoskLandTextureTest::design_height) / 2};
 }
 
 }  // namespace
@@ -85,11 +89,9 @@ TVoskLandTextureTest::TVoskLandTextureTest(WindowSetup setup)
         bar->setSingleStep(scroll_step);
         bar->setTracking(false);  // the view follows the thumb when it is released
     }
-    // Outer size; the frame is taken off at the first show, once it is known.
+    // Outer size; the frame is taken off once it is known (fit_outer_size).
     resize(design_width, design_height);
-    const QRect screen = primary_screen_rect();
-    move(screen.x() + (screen.width() - design_width) / 2,
-         screen.y() + (screen.height() - design_height) / 2);
+    move(centred_position());
     FormCreate(setup.executable);
 }
 
@@ -158,13 +160,29 @@ void TVoskLandTextureTest::FormCreate(const std::filesystem::path& executable) {
 
 void TVoskLandTextureTest::showEvent(QShowEvent* event) {
     QScrollArea::showEvent(event);
-    if (!shown_) {
-        shown_ = true;
-        const QSize frame_extra = frameGeometry().size() - geometry().size();
-        if (frame_extra != QSize(0, 0)) {
-            resize(QSize(design_width, design_height) - frame_extra);
-        }
+    fit_outer_size();
+}
+
+void TVoskLandTextureTest::moveEvent(QMoveEvent* event) {
+    QScrollArea::moveEvent(event);
+    fit_outer_size();
+}
+
+// The design size is the outer size, frame included, but a window manager tells the frame only
+// after it has framed the window. Once it is known, the client area is shrunk to match and the
+// framed window centred; without a frame (or a window manager) nothing changes.
+void TVoskLandTextureTest::fit_outer_size() {
+    if (frame_fitted_ || windowHandle() == nullptr) {
+        return;
     }
+    const QMargins frame = windowHandle()->frameMargins();
+    if (frame.isNull()) {
+        return;
+    }
+    frame_fitted_ = true;
+    resize(design_width - frame.left() - frame.right(),
+           design_height - frame.top() - frame.bottom());
+    move(centred_position());
 }
 
 }  // namespace vlt

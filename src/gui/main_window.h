@@ -44,10 +44,12 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
 
 private:
     void build_controls();
     void FormCreate(const std::filesystem::path& executable);
+    void fit_outer_size();
 
     DesktopPort port_;
     TextureEditor editor_;
@@ -56,7 +58,7 @@ private:
     std::array<std::unique_ptr<PictureWidget>, 4> views_;
     QLabel txtAbout_;
     std::array<std::unique_ptr<QPushButton>, 13> buttons_;
-    bool shown_ = false;
+    bool frame_fitted_ = false;
 };
 
 }  // namespace vlt

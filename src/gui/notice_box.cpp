@@ -8,8 +8,10 @@
 namespace vlt {
 
 NoticeBox::NoticeBox(const QString& title, const QString& text, QWidget* owner)
-    : QDialog(owner, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                         Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
+    // A fixed dialog frame: caption and close box only.
+    : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                         Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
+                         Qt::MSWindowsFixedSizeDialogHint),
       message_(text, this),
       ok_(QStringLiteral("OK"), this) {
     setWindowTitle(title);
