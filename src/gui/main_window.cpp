@@ -44,22 +44,32 @@ constexpr std::array<ButtonPlace, 13> button_places{{
     {Command::build_cliff, 176, 152, 75},
 }};
 
+// A button's caption, and its object name: the command's own name.
+QString caption_of(Command command) {
+    for (const CommandInfo& info : all_commands()) {
+        if (info.command == command) {
+            return QString::fromUtf8(info.name.data(), static_cast<qsizetype>(info.name.size()));
+        }
+    }
+    return {};
+}
+
 // The design's font is 8 points at 96 pixels per inch: 11 pixels high. Captions must fit the
-// fixed button widths, and fonts differ from system to system: where the widest does not fit,
-// the font is narrowed until it does.
-QFont fitting_font(QFont font, int widest_caption_of) {
+// fixed button widths, and fonts differ from system to system: where one does not fit, the font
+// is narrowed until all do.
+QFont fitting_font(QFont font) {
     constexpr int design_pixel_size = 11;
     constexpr int caption_padding = 6;
     font.setPixelSize(design_pixel_size);
     for (int stretch = QFont::Unstretched; stretch >= QFont::ExtraCondensed; stretch -= 4) {
         font.setStretch(stretch);
-        int widest = 0;
-        for (const CommandInfo& info : all_commands()) {
-            widest =
-                std::max(widest, QFontMetrics(font).horizontalAdvance(QString::fromUtf8(
-                                     info.name.data(), static_cast<qsizetype>(info.name.size()))));
-        }
-        if (widest + caption_padding <= widest_caption_of) {
+        const QFontMetrics metrics(font);
+        const bool all_fit = std::all_of(
+            button_places.begin(), button_places.end(), [&metrics](const ButtonPlace& place) {
+                return metrics.horizontalAdvance(caption_of(place.command)) + caption_padding <=
+                       place.width;
+            });
+        if (all_fit) {
             break;
         }
     }
@@ -102,7 +112,7 @@ TVoskLandTextureTest::~TVoskLandTextureTest() {
 
 void TVoskLandTextureTest::build_controls() {
     content_.setFixedSize(content_width, content_height);
-    content_.setFont(fitting_font(font(), button_places[0].width));
+    content_.setFont(fitting_font(font()));
     View* views[] = {&editor_.pal, &editor_.pal_preview, &editor_.cliff, &editor_.bigf};
     const QPoint places[] = {{8, 144}, {8, 8}, {296, 16}, {8, 200}};
     for (std::size_t i = 0; i < views_.size(); ++i) {
@@ -119,9 +129,7 @@ void TVoskLandTextureTest::build_controls() {
     QWidget* previous = nullptr;
     for (std::size_t i = 0; i < button_places.size(); ++i) {
         const ButtonPlace& place = button_places[i];
-        const std::string_view command_name = all_commands()[i].name;
-        const QString name =
-            QString::fromUtf8(command_name.data(), static_cast<qsizetype>(command_name.size()));
+        const QString name = caption_of(place.command);
         buttons_[i] = std::make_unique<QPushButton>(name, &content_);
         buttons_[i]->setObjectName(name);
         buttons_[i]->setGeometry(place.left, place.top, place.width, button_height);
@@ -132,10 +140,6 @@ void TVoskLandTextureTest::build_controls() {
         }
         previous = buttons_[i].get();
     }
-}
-
-QPushButton& TVoskLandTextureTest::button(Command command) {
-    return *buttons_.at(static_cast<std::size_t>(command));
 }
 
 void TVoskLandTextureTest::run(Command command) {

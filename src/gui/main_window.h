@@ -36,8 +36,6 @@ public:
     ~TVoskLandTextureTest() override;
 
     TextureEditor& editor() { return editor_; }
-    DesktopPort& port() { return port_; }
-    QPushButton& button(Command command);
 
     // One button click: the command runs to its end, then every view it marked is repainted.
     void run(Command command);

@@ -144,6 +144,9 @@ TEST_F(MainWindow, GeometryControlsAndTabOrder) {
         EXPECT_EQ(control->parentWidget(), window->widget()) << c.name;
         if (auto* b = qobject_cast<QPushButton*>(control)) {
             EXPECT_EQ(b->text(), c.name);
+            // The whole caption is seen, whatever fonts the system has.
+            EXPECT_LE(QFontMetrics(b->font()).horizontalAdvance(b->text()) + 6, c.place.width())
+                << c.name;
             if (previous != nullptr) {
                 EXPECT_EQ(previous->nextInFocusChain(), b) << c.name;
             }
