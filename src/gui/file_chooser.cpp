@@ -1,8 +1,37 @@
 #include "gui/file_chooser.h"
 
+#include <QEvent>
 #include <QFileDialog>
 
+#include "gui/screen_place.h"
+
 namespace vlt {
+namespace {
+
+// Puts the dialog, once its size is final, centred across the owner's screen and at a third of
+// its free height; a native dialog places itself.
+class PlaceOnShow : public QObject {
+public:
+    PlaceOnShow(QWidget& dialog, const QWidget* owner) : owner_(owner) {
+        dialog.installEventFilter(this);
+    }
+
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Show) {
+            auto* dialog = static_cast<QWidget*>(watched);
+            const QRect screen = screen_rect_of(owner_);
+            const QSize outer = dialog->frameGeometry().size();
+            dialog->move(screen.x() + (screen.width() - outer.width()) / 2,
+                         screen.y() + (screen.height() - outer.height()) / 3);
+        }
+        return false;
+    }
+
+private:
+    const QWidget* owner_;
+};
+
+}  // namespace
 
 QString filter_entry(const std::string& filter) {
     const auto bar = filter.find('|');
@@ -39,6 +68,7 @@ std::optional<std::filesystem::path> DialogFileChooser::choose(const FileRequest
     } else {
         dialog.setAcceptMode(QFileDialog::AcceptOpen);
     }
+    PlaceOnShow placement(dialog, owner);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return std::nullopt;
     }

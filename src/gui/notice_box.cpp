@@ -1,9 +1,9 @@
 #include "gui/notice_box.h"
 
 #include <QFontMetrics>
-#include <QGuiApplication>
-#include <QScreen>
 #include <cmath>
+
+#include "gui/screen_place.h"
 
 namespace vlt {
 
@@ -42,8 +42,7 @@ void NoticeBox::lay_out(const QString& text) {
     const int button_height = std::max(scaled(14, y, 8), ok_.sizeHint().height());
     const int button_width = std::max(scaled(50, x, 4), metrics.horizontalAdvance(ok_.text()) + 8);
 
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    const QRect screen_rect = screen ? screen->geometry() : QRect(0, 0, 1024, 768);
+    const QRect screen_rect = screen_rect_of(parentWidget());
     const QRect text_rect =
         metrics.boundingRect(QRect(0, 0, screen_rect.width() / 2, 0),
                              Qt::AlignLeft | Qt::TextWordWrap | Qt::TextExpandTabs, text);

@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 #include <QDir>
 #include <QFileDialog>
+#include <QGuiApplication>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QTimer>
 
 #include "modal_script.h"
@@ -67,12 +69,14 @@ TEST_F(RealDialog, OpenStartsInTheFolderWithOneFilterAndReturnsAMissingName) {
     QStringList filters;
     QString folder;
     QFileDialog::AcceptMode mode = QFileDialog::AcceptSave;
+    QRect placed;
     script.add([&](QWidget& window) {
         auto* dialog = qobject_cast<QFileDialog*>(&window);
         ASSERT_NE(dialog, nullptr);
         filters = dialog->nameFilters();
         folder = dialog->directory().canonicalPath();
         mode = dialog->acceptMode();
+        placed = dialog->frameGeometry();
         EXPECT_TRUE(dialog->isModal());
         type_and_confirm("nothing_pal.dat")(window);
     });
@@ -80,6 +84,10 @@ TEST_F(RealDialog, OpenStartsInTheFolderWithOneFilterAndReturnsAMissingName) {
     EXPECT_EQ(filters, QStringList{"*pal*.dat (*pal*.dat)"});
     EXPECT_EQ(folder, QDir(QString::fromStdString(dir.path().string())).canonicalPath());
     EXPECT_EQ(mode, QFileDialog::AcceptOpen);
+    // Centred across the screen, at a third of the free height.
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    EXPECT_EQ(placed.x(), (screen.width() - placed.width()) / 2);
+    EXPECT_EQ(placed.y(), (screen.height() - placed.height()) / 3);
     ASSERT_TRUE(chosen.has_value());
     EXPECT_EQ(*chosen, dir / "nothing_pal.dat");
     EXPECT_FALSE(fs::exists(*chosen));
@@ -137,7 +145,9 @@ TEST_F(RealDialog, SaveAsksBeforeReplacingAFile) {
 }
 
 TEST_F(RealDialog, FolderNamesBeyondAsciiSurviveTheRoundTrip) {
-    const fs::path folder = dir / "Spiele \xC3\x9C" "bersicht";
+    const fs::path folder = dir /
+                            "Spiele \xC3\x9C"
+                            "bersicht";
     fs::create_directories(folder);
     QString opened_in;
     script.add([&](QWidget& window) {
@@ -146,7 +156,9 @@ TEST_F(RealDialog, FolderNamesBeyondAsciiSurviveTheRoundTrip) {
     });
     const auto chosen = DialogFileChooser().choose(
         {FileRequest::Kind::save, folder, "cliff*.dat|cliff*.dat", "*.dat"}, nullptr);
-    EXPECT_TRUE(opened_in.endsWith(QString::fromUtf8("Spiele \xC3\x9C" "bersicht")));
+    EXPECT_TRUE(
+        opened_in.endsWith(QString::fromUtf8("Spiele \xC3\x9C"
+                                             "bersicht")));
     ASSERT_TRUE(chosen.has_value());
     EXPECT_EQ(*chosen, folder / "cliff1.dat");
 }
