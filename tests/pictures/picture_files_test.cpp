@@ -7,6 +7,7 @@
 
 #include "base/errors.h"
 #include "pictures/bmp_bytes.h"
+#include "support/file_size_limit.h"
 #include "support/temp_dir.h"
 
 namespace vlt {
@@ -253,6 +254,21 @@ TEST_F(PictureFiles, FailedSaveLeavesTheOldFile) {
         EXPECT_EQ(entry.path().string().find(".tmp"), std::string::npos) << entry.path();
     }
 }
+
+#ifndef _WIN32
+TEST_F(PictureFiles, FailingWriteIsAStreamWriteErrorAndKeepsTheOldFile) {
+    bigf.get_pixel(0, 0);  // a view-made picture: 1,179,702 bytes to write
+    const fs::path target = file("old.bmp", {1, 2, 3});
+    std::string error;
+    {
+        testing::FileSizeLimit limit(4096);
+        error = error_of([&] { save_bitmap(bigf, target); });
+    }
+    EXPECT_EQ(error, "Stream write error");
+    EXPECT_EQ(read_bytes(target), (Bytes{1, 2, 3}));
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 1);
+}
+#endif
 
 }  // namespace
 }  // namespace vlt

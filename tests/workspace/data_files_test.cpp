@@ -7,11 +7,10 @@
 
 #include "support/temp_dir.h"
 
-#ifndef _WIN32
-#include <sys/resource.h>
-#include <sys/stat.h>
+#include "support/file_size_limit.h"
 
-#include <csignal>
+#ifndef _WIN32
+#include <sys/stat.h>
 #endif
 
 namespace vlt {
@@ -171,17 +170,12 @@ TEST(SavePermissions, NewFileGetsDefaultModeLessUmask) {
               fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
 }
 
-// A file size limit makes the write itself fail part way, as a full disk would.
 TEST_F(SaveFailures, FailingWriteLeavesOldFileAndIsReported) {
-    struct rlimit old_limit {};
-    getrlimit(RLIMIT_FSIZE, &old_limit);
-    auto old_handler = std::signal(SIGXFSZ, SIG_IGN);
-    struct rlimit limit = old_limit;
-    limit.rlim_cur = 4096;
-    setrlimit(RLIMIT_FSIZE, &limit);
-    const bool saved = save_cliff_file(ws, target);
-    setrlimit(RLIMIT_FSIZE, &old_limit);
-    std::signal(SIGXFSZ, old_handler);
+    bool saved = true;
+    {
+        testing::FileSizeLimit limit(4096);
+        saved = save_cliff_file(ws, target);
+    }
     EXPECT_FALSE(saved);
     expect_untouched();
 }
