@@ -10,6 +10,7 @@
 #include "bench_inputs.h"
 #include "pictures/bmp_reader.h"
 #include "pictures/bmp_writer.h"
+#include "pictures/picture_files.h"
 
 namespace vlt::bench {
 namespace {
@@ -80,6 +81,19 @@ void write_bmp_bench(benchmark::State& state, int bits) {
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * size));
 }
 
+// The whole load of a file into a view, as the import commands do it (file in memory, see
+// ScratchDir).
+void load_file_bench(benchmark::State& state, int bits) {
+    const ScratchDir dir;
+    const auto path = dir / "picture.bmp";
+    write_bytes(path, file_for(bits));
+    View view("bigf", bigf_width, bigf_height);
+    for (auto _ : state) {
+        load_bitmap(view, path);
+        benchmark::DoNotOptimize(view.bitmap()->pixels().data());
+    }
+}
+
 struct Format {
     const char* name;
     int bits;  // 0 stands for the RLE8 file
@@ -97,6 +111,9 @@ void add(const std::string& name, void (*fn)(benchmark::State&, int), int bits) 
             add(std::string("bmp_read_stb_image/") + f.name, stb_read_bench, f.bits);
         }
         add(std::string("bmp_read_memcpy_floor/") + f.name, memcpy_floor_bench, f.bits);
+    }
+    for (const Format& f : formats) {
+        add(std::string("bmp_load_file/") + f.name, load_file_bench, f.bits);
     }
     for (const Format& f : formats) {
         add(std::string("bmp_write/") + f.name, write_bmp_bench, f.bits);
