@@ -1,6 +1,9 @@
 #include "pictures/drawing.h"
 
 #include <span>
+#include <vector>
+
+#include "pictures/pixel_rows.h"
 
 namespace vlt {
 namespace {
@@ -8,11 +11,14 @@ namespace {
 void texture_redraw(std::span<const std::uint8_t> indices, int width, int height,
                     const Palette& palette, View& view) {
     Bitmap& picture = view.pixel_access();
+    // A row at a time: the picture's format is settled once per row, not once per pixel.
+    std::vector<Color> colors(static_cast<std::size_t>(width));
     for (int y = 0; y < height; ++y) {
         const std::uint8_t* row = indices.data() + static_cast<std::size_t>(y) * width;
-        for (int x = 0; x < width; ++x) {
-            picture.set_pixel(x, y, palette[row[x]]);
+        for (std::size_t x = 0; x < colors.size(); ++x) {
+            colors[x] = palette[row[x]];
         }
+        write_pixel_row(picture, y, colors);
     }
     view.refresh();
 }

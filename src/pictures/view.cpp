@@ -1,6 +1,9 @@
 #include "pictures/view.h"
 
+#include <vector>
+
 #include "base/errors.h"
+#include "pictures/pixel_rows.h"
 
 namespace vlt {
 
@@ -40,13 +43,17 @@ void View::stretch_draw(const Bitmap& source) {
     if (source.empty()) {
         return;  // nothing to draw from: the target keeps its pixels
     }
+    // Written a row at a time; read pixel by pixel, since the source may be far wider than the
+    // view and only the pixels the view shows are wanted.
     const std::int64_t sw = source.width(), sh = source.height();
+    std::vector<Color> row(static_cast<std::size_t>(width_));
     for (int ty = 0; ty < height_; ++ty) {
         const int sy = static_cast<int>(ty * sh / height_);
         for (int tx = 0; tx < width_; ++tx) {
-            const int sx = static_cast<int>(tx * sw / width_);
-            target.set_pixel(tx, ty, source.get_pixel(sx, sy));
+            row[static_cast<std::size_t>(tx)] =
+                source.get_pixel(static_cast<int>(tx * sw / width_), sy);
         }
+        write_pixel_row(target, ty, row);
     }
 }
 

@@ -1,0 +1,52 @@
+#include "pictures/pixel_rows.h"
+
+#include <algorithm>
+
+namespace vlt {
+
+void read_pixel_row(const Bitmap& picture, int y, std::span<Color> out) {
+    const bool row_inside = y >= 0 && y < picture.height();
+    const std::size_t inside =
+        row_inside ? std::min(out.size(), static_cast<std::size_t>(picture.width())) : 0;
+    std::fill(out.begin() + static_cast<std::ptrdiff_t>(inside), out.end(), CLR_INVALID);
+    if (inside == 0) {
+        return;
+    }
+    const std::uint8_t* p = row_bytes(picture, y);
+    if (is_display_format(picture)) {
+        for (std::size_t x = 0; x < inside; ++x, p += 4) {
+            out[x] = make_color(p[2], p[1], p[0]);
+        }
+    } else if (picture.bits_per_pixel() == 24) {
+        for (std::size_t x = 0; x < inside; ++x, p += 3) {
+            out[x] = make_color(p[2], p[1], p[0]);
+        }
+    } else {
+        for (std::size_t x = 0; x < inside; ++x) {
+            out[x] = picture.get_pixel(static_cast<int>(x), y);
+        }
+    }
+}
+
+void write_pixel_row(Bitmap& picture, int y, std::span<const Color> colors) {
+    if (y < 0 || y >= picture.height()) {
+        return;
+    }
+    const std::size_t inside = std::min(colors.size(), static_cast<std::size_t>(picture.width()));
+    if (!is_display_format(picture)) {
+        for (std::size_t x = 0; x < inside; ++x) {
+            picture.set_pixel(static_cast<int>(x), y, colors[x]);
+        }
+        return;
+    }
+    std::uint8_t* p = row_bytes(picture, y);
+    for (std::size_t x = 0; x < inside; ++x, p += 4) {
+        const Color c = colors[x];
+        p[0] = blue_of(c);
+        p[1] = green_of(c);
+        p[2] = red_of(c);
+        p[3] = 0;
+    }
+}
+
+}  // namespace vlt
