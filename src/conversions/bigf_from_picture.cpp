@@ -1,42 +1,93 @@
 #include "conversions/bigf_from_picture.h"
 
 #include <algorithm>
-#include <optional>
+#include <array>
+#include <cstring>
+#include <span>
+
+#include "conversions/first_index_table.h"
+#include "pictures/pixel_rows.h"
 
 namespace vlt {
 namespace {
 
-std::optional<int> find_exact(const Palette& palette, Color color) {
-    for (int i = 0; i < palette_size; ++i) {
-        if (palette[static_cast<std::size_t>(i)] == color) {
-            return i;
+class Conversion {
+public:
+    Conversion(Palette& palette, Bitmap& picture) : palette_(palette), picture_(picture) {}
+
+    // One row of the texture: reads its pixels, stores their indices, paints black the pixels
+    // that find no room.
+    void convert_row(int y, std::span<std::uint8_t> indices) {
+        read_pixel_row(picture_, y, row_);
+        for (std::size_t x = 0; x < row_.size(); ++x) {
+            if (const int index = index_of(row_[x]); index != FirstIndexTable::no_entry) {
+                indices[x] = static_cast<std::uint8_t>(index);
+            } else {
+                indices[x] = 0;
+                paint_black(static_cast<int>(x), y);
+            }
         }
     }
-    return std::nullopt;
-}
+
+private:
+    // The first palette entry equal to the colour, a new entry for it, or no_entry.
+    int index_of(Color color) {
+        const int found = first_index_.find(color);
+        if (found != FirstIndexTable::unknown) {
+            return found;
+        }
+        if (next_free_ < bigf_rebuilt_entries) {
+            palette_[static_cast<std::size_t>(next_free_)] = color;
+            first_index_.add(color, next_free_);
+            return next_free_++;
+        }
+        // The palette is full from here on: the colour will never find an entry.
+        if (first_index_.can_remember_absent()) {
+            first_index_.add(color, FirstIndexTable::no_entry);
+        }
+        return FirstIndexTable::no_entry;
+    }
+
+    // What set_pixel(x, y, 0) does, without settling the format per pixel in the true-colour
+    // formats, where black is all bytes zero.
+    void paint_black(int x, int y) {
+        if (black_bytes_ == 0) {
+            picture_.set_pixel(x, y, 0);
+        } else if (picture_.contains(x, y)) {
+            std::uint8_t* pixel =
+                row_bytes(picture_, y) + black_bytes_ * static_cast<std::size_t>(x);
+            // Fixed sizes, so that no call to memset is made per pixel.
+            if (black_bytes_ == 4) {
+                std::memset(pixel, 0, 4);
+            } else {
+                std::memset(pixel, 0, 3);
+            }
+        }
+    }
+
+    Palette& palette_;
+    Bitmap& picture_;
+    FirstIndexTable first_index_{palette_};
+    int next_free_ = 1;  // entry 0 stays black
+    std::array<Color, bigf_width> row_{};
+    const std::size_t black_bytes_ = is_display_format(picture_)       ? 4
+                                     : picture_.bits_per_pixel() == 24 ? 3
+                                                                       : 0;
+};
 
 }  // namespace
 
+// The same as reading each pixel through the view and searching the palette from entry 0 on:
+// the table gives the first equal entry, and a new colour takes an entry that held 0, which
+// entry 0 holds first.
 void bigf_from_picture(Workspace& workspace, View& bigf) {
     Palette& palette = workspace.pal_colors;
     std::fill_n(palette.begin(), bigf_rebuilt_entries, Color{0});
-    int next_free = 1;  // entry 0 stays black
+    Conversion conversion(palette, bigf.pixel_access());
     for (int y = 0; y < bigf_height; ++y) {
-        for (int x = 0; x < bigf_width; ++x) {
-            const Color color = bigf.get_pixel(x, y);
-            int index = 0;
-            if (const auto found = find_exact(palette, color)) {
-                index = *found;
-            } else if (next_free < bigf_rebuilt_entries) {
-                palette[static_cast<std::size_t>(next_free)] = color;
-                index = next_free++;
-            } else {
-                // No room left: the pixel shows what its index 0 stands for.
-                bigf.set_pixel(x, y, 0);
-            }
-            workspace.bigf_data[static_cast<std::size_t>(y * bigf_width + x)] =
-                static_cast<std::uint8_t>(index);
-        }
+        conversion.convert_row(y,
+                               std::span(workspace.bigf_data)
+                                   .subspan(static_cast<std::size_t>(y) * bigf_width, bigf_width));
     }
 }
 

@@ -76,9 +76,11 @@ void build_cliff(Workspace& workspace) {
             set_texel(workspace, x, y, static_cast<std::uint8_t>(x));
         }
     }
+    // Every row of a column gets the same shade, so it is searched for once per column.
     for (int x = 0; x < cliff_width; ++x) {
+        const std::uint8_t shade = shaded_index(workspace.pal_colors, x);
         for (int y = shade_first_row; y <= shade_last_row; ++y) {
-            set_texel(workspace, x, y, shaded_index(workspace.pal_colors, x));
+            set_texel(workspace, x, y, shade);
         }
     }
     for (const GroundBand& band : ground_bands) {

@@ -1,0 +1,45 @@
+#include "conversions/close_entry_finder.h"
+
+#include <algorithm>
+#include <bit>
+
+namespace vlt {
+namespace {
+
+constexpr int largest_difference = 9;
+
+int channel_of(Color color, int channel) {
+    return static_cast<int>((color >> (8 * channel)) & 0xFFu);
+}
+
+}  // namespace
+
+CloseEntryFinder::CloseEntryFinder(const Palette& palette) {
+    for (int i = 0; i < palette_size; ++i) {
+        const auto word = static_cast<std::size_t>(i / 64);
+        const std::uint64_t bit = std::uint64_t{1} << (i % 64);
+        for (int channel = 0; channel < 3; ++channel) {
+            const int value = channel_of(palette[static_cast<std::size_t>(i)], channel);
+            const int low = std::max(0, value - largest_difference);
+            const int high = std::min(255, value + largest_difference);
+            for (int v = low; v <= high; ++v) {
+                close_[static_cast<std::size_t>(channel)][static_cast<std::size_t>(v)][word] |= bit;
+            }
+        }
+    }
+}
+
+std::uint8_t CloseEntryFinder::first_close_entry(Color color) const {
+    const EntrySet& red = close_[0][static_cast<std::size_t>(channel_of(color, 0))];
+    const EntrySet& green = close_[1][static_cast<std::size_t>(channel_of(color, 1))];
+    const EntrySet& blue = close_[2][static_cast<std::size_t>(channel_of(color, 2))];
+    for (std::size_t w = 0; w < words; ++w) {
+        if (const std::uint64_t both = red[w] & green[w] & blue[w]; both != 0) {
+            return static_cast<std::uint8_t>(w * 64 +
+                                             static_cast<std::size_t>(std::countr_zero(both)));
+        }
+    }
+    return 0;
+}
+
+}  // namespace vlt

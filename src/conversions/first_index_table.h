@@ -1,0 +1,52 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+
+#include "workspace/workspace.h"
+
+namespace vlt {
+
+// For each colour in the palette, the first index that holds it: what a search of the palette
+// in index order by exact 32-bit equality finds, in a step or two instead of up to 256. It can
+// also remember colours that are known to find no entry.
+class FirstIndexTable {
+public:
+    static constexpr int unknown = -1;
+    static constexpr int no_entry = palette_size;  // a colour remembered as absent
+
+    // Every entry is recorded, the first of equal ones winning; CLR_INVALID is a colour too.
+    explicit FirstIndexTable(const Palette& palette);
+
+    // The first index holding the colour, no_entry for a colour remembered as absent, or unknown.
+    int find(Color color) const {
+        for (std::size_t slot = slot_of(color);; slot = (slot + 1) % slots) {
+            if (values_[slot] == unknown || keys_[slot] == color) {
+                return values_[slot];
+            }
+        }
+    }
+
+    // Records a colour that find() does not know: the index of the entry that now holds it, or
+    // no_entry. An entry's old colour must be one an earlier entry also holds, so that its first
+    // index stays right; and no_entry holds only as long as the palette does not change.
+    void add(Color color, int value);
+
+    // Room is kept for the whole palette; beyond that, absent colours are no longer remembered.
+    bool can_remember_absent() const { return count_ < max_count; }
+
+private:
+    // The table is kept sparse so that most searches end at their first slot.
+    static constexpr std::size_t slots = 16 * palette_size;
+    static constexpr int max_count = 4 * palette_size;
+    static std::size_t slot_of(Color color) {
+        return static_cast<std::size_t>((color * 0x9E3779B1u) >> 20);  // 12 bits: 4096 slots
+    }
+
+    std::array<Color, slots> keys_{};
+    std::array<std::int16_t, slots> values_{};
+    int count_ = 0;
+};
+
+}  // namespace vlt
