@@ -38,12 +38,18 @@ std::size_t Bitmap::row_stride_for(std::int64_t width, int bits_per_pixel) {
 }
 
 Bitmap::Bitmap(int width, int height, int bits_per_pixel, RowOrder order)
+    : Bitmap(width, height, bits_per_pixel, order,
+             std::vector<std::uint8_t>(row_stride_for(width, bits_per_pixel) *
+                                       static_cast<std::size_t>(height))) {}
+
+Bitmap::Bitmap(int width, int height, int bits_per_pixel, RowOrder order,
+               std::vector<std::uint8_t> pixels)
     : width_(width),
       height_(height),
       bits_(bits_per_pixel),
       order_(order),
       stride_(row_stride_for(width, bits_per_pixel)),
-      pixels_(stride_ * static_cast<std::size_t>(height)) {
+      pixels_(std::move(pixels)) {
     update_channels();
 }
 

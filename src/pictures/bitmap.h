@@ -51,6 +51,10 @@ public:
     Bitmap() = default;  // the empty picture
     // A zero-filled picture. Sizes and bit count must already be checked by the caller.
     Bitmap(int width, int height, int bits_per_pixel, RowOrder order = RowOrder::bottom_up);
+    // A picture that takes over a store already filled, of exactly row_stride_for(width,
+    // bits_per_pixel) * height bytes.
+    Bitmap(int width, int height, int bits_per_pixel, RowOrder order,
+           std::vector<std::uint8_t> pixels);
     // A picture a view makes for itself: display format, every pixel the given colour.
     static Bitmap make_display(int width, int height, Color fill);
 

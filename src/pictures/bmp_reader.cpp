@@ -194,15 +194,30 @@ void check_store_size(const Header& h) {
     }
 }
 
+// The pixel bytes become the store in one block, without clearing it first; a short file
+// leaves the rest of the store zero. With `reuse`, the buffer that holds the file (and the
+// pixels) becomes the store itself, so the pixels are moved within it instead of copied out.
 Bitmap make_uncompressed(const Header& h, std::span<const std::uint8_t> pixels,
-                         std::vector<RgbQuad> table) {
+                         std::vector<RgbQuad> table, std::vector<std::uint8_t>* reuse) {
     const RowOrder order = h.height < 0 ? RowOrder::top_down : RowOrder::bottom_up;
-    Bitmap picture(static_cast<int>(h.width), static_cast<int>(absolute_height(h)), h.bits, order);
-    // One block; a short file leaves the rest of the store zero.
-    const std::size_t count = std::min(pixels.size(), picture.pixels().size());
-    if (count > 0) {
-        std::memcpy(picture.pixels().data(), pixels.data(), count);
+    const auto width = static_cast<int>(h.width);
+    const auto height = static_cast<int>(absolute_height(h));
+    const std::size_t size =
+        Bitmap::row_stride_for(width, h.bits) * static_cast<std::size_t>(height);
+    const std::size_t count = std::min(pixels.size(), size);
+    std::vector<std::uint8_t> store;
+    if (reuse != nullptr) {
+        std::memmove(reuse->data(), pixels.data(), count);
+        store = std::move(*reuse);
+        store.resize(count);
+    } else {
+        store.assign(pixels.begin(), pixels.begin() + static_cast<std::ptrdiff_t>(count));
     }
+    store.resize(size);  // zero bytes for what a short file lacks
+    if (store.capacity() > 2 * size) {
+        store.shrink_to_fit();  // a file far larger than its picture: do not keep all of it
+    }
+    Bitmap picture(width, height, h.bits, order, std::move(store));
     if (h.compression == bi_bitfields) {
         picture.set_bitfields(h.masks);
     }
@@ -221,9 +236,7 @@ Bitmap make_decoded(const Header& h, std::span<const std::uint8_t> data,
     return picture;
 }
 
-}  // namespace
-
-Bitmap read_bmp(std::span<const std::uint8_t> file) {
+Bitmap read(std::span<const std::uint8_t> file, std::vector<std::uint8_t>* reuse) {
     if (file.empty()) {
         return Bitmap();
     }
@@ -251,13 +264,24 @@ Bitmap read_bmp(std::span<const std::uint8_t> file) {
     }
     check_store_size(h);
     Bitmap picture = compressed(h) ? make_decoded(h, pixels, std::move(table))
-                                   : make_uncompressed(h, pixels, std::move(table));
+                                   : make_uncompressed(h, pixels, std::move(table), reuse);
     picture.attributes.form = h.form;
     picture.attributes.x_pels_per_meter = h.x_pels_per_meter;
     picture.attributes.y_pels_per_meter = h.y_pels_per_meter;
     picture.attributes.file_color_count = count;
     picture.attributes.file_important_colors = h.colors_important;
     return picture;
+}
+
+}  // namespace
+
+Bitmap read_bmp(std::span<const std::uint8_t> file) {
+    return read(file, nullptr);
+}
+
+Bitmap read_bmp_adopting(std::vector<std::uint8_t>&& file) {
+    std::vector<std::uint8_t> own = std::move(file);
+    return read(own, &own);
 }
 
 }  // namespace vlt

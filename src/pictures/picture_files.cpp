@@ -49,7 +49,9 @@ PictureKind kind_for_extension(const std::string& extension) {
     throw Exception("Unknown picture file extension (." + extension + ")");
 }
 
-// A whole file, read in one go into a buffer of its size that is not cleared first.
+// A whole file, read in one go into a buffer of its size. A BMP reader may take the buffer over
+// and keep the pixels where they were read, so that no second buffer of the picture's size is
+// needed.
 class FileBytes {
 public:
     explicit FileBytes(const fs::path& path) {
@@ -57,20 +59,20 @@ public:
         const auto size = fs::is_regular_file(path, ec) ? fs::file_size(path, ec) : 0;
         std::optional<std::size_t> count;
         if (!ec) {
-            bytes_ = std::make_unique_for_overwrite<std::uint8_t[]>(size);
-            count = read_file_prefix(path, {bytes_.get(), static_cast<std::size_t>(size)});
+            bytes_.resize(static_cast<std::size_t>(size));
+            count = read_file_prefix(path, bytes_);
         }
         if (!count) {
             throw Exception("Cannot open file " + path.string());
         }
-        size_ = *count;
+        bytes_.resize(*count);
     }
-    std::span<const std::uint8_t> span() const { return {bytes_.get(), size_}; }
-    bool empty() const { return size_ == 0; }
+    std::span<const std::uint8_t> span() const { return bytes_; }
+    bool empty() const { return bytes_.empty(); }
+    std::vector<std::uint8_t> take() && { return std::move(bytes_); }
 
 private:
-    std::unique_ptr<std::uint8_t[]> bytes_;
-    std::size_t size_ = 0;
+    std::vector<std::uint8_t> bytes_;
 };
 
 void write_picture_file(const fs::path& path, std::span<const std::uint8_t> bytes) {
@@ -88,7 +90,7 @@ void write_picture_file(const fs::path& path, std::span<const std::uint8_t> byte
 
 void load_by_extension(View& view, const fs::path& path) {
     const PictureKind kind = kind_for_extension(extension_of(path.string()));
-    const FileBytes bytes(path);
+    FileBytes bytes(path);
     switch (kind) {
         case PictureKind::icon:
             check_icon(bytes.span());
@@ -100,16 +102,17 @@ void load_by_extension(View& view, const fs::path& path) {
             return;
         default:
             // Marked for repainting even for a 0-byte file, unlike load bitmap.
-            view.take_picture(PictureKind::bitmap, read_bmp(bytes.span()));
+            view.take_picture(PictureKind::bitmap, read_bmp_adopting(std::move(bytes).take()));
             return;
     }
 }
 
 void load_bitmap(View& view, const fs::path& path) {
     Bitmap& picture = view.bitmap_access();
-    const FileBytes bytes(path);
-    picture = read_bmp(bytes.span());
-    if (!bytes.empty()) {
+    FileBytes bytes(path);
+    const bool empty = bytes.empty();
+    picture = read_bmp_adopting(std::move(bytes).take());
+    if (!empty) {
         view.mark_for_repaint();
     }
 }
