@@ -22,8 +22,8 @@ public:
     // The first index holding the colour, no_entry for a colour remembered as absent, or unknown.
     int find(Color color) const {
         for (std::size_t slot = slot_of(color);; slot = (slot + 1) % slots) {
-            if (values_[slot] == unknown || keys_[slot] == color) {
-                return values_[slot];
+            if (slots_[slot].value == unknown || slots_[slot].key == color) {
+                return slots_[slot].value;
             }
         }
     }
@@ -37,15 +37,19 @@ public:
     bool can_remember_absent() const { return count_ < max_count; }
 
 private:
-    // The table is kept sparse so that most searches end at their first slot.
-    static constexpr std::size_t slots = 16 * palette_size;
-    static constexpr int max_count = 4 * palette_size;
+    // Sparse, so that most searches end at their first slot, and small enough to stay in the
+    // nearest cache while the picture streams past; a key and its value share a cache line.
+    static constexpr std::size_t slots = 8 * palette_size;
+    static constexpr int max_count = 2 * palette_size;
     static std::size_t slot_of(Color color) {
-        return static_cast<std::size_t>((color * 0x9E3779B1u) >> 20);  // 12 bits: 4096 slots
+        return static_cast<std::size_t>((color * 0x9E3779B1u) >> 21);  // 11 bits: 2048 slots
     }
 
-    std::array<Color, slots> keys_{};
-    std::array<std::int16_t, slots> values_{};
+    struct Slot {
+        Color key = 0;
+        std::int32_t value = unknown;
+    };
+    std::array<Slot, slots> slots_{};
     int count_ = 0;
 };
 
