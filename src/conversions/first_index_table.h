@@ -33,7 +33,8 @@ public:
     // index stays right; and no_entry holds only as long as the palette does not change.
     void add(Color color, int value);
 
-    // Room is kept for the whole palette; beyond that, absent colours are no longer remembered.
+    // Room is kept for the whole palette and as many absent colours; beyond that, absent colours
+    // are no longer remembered.
     bool can_remember_absent() const { return count_ < max_count; }
 
 private:
