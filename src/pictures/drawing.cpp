@@ -1,5 +1,7 @@
 #include "pictures/drawing.h"
 
+#include <algorithm>
+#include <array>
 #include <span>
 #include <vector>
 
@@ -8,9 +10,42 @@
 namespace vlt {
 namespace {
 
+// In an 8-bit picture each palette colour is stored as its nearest table entry. Found once per
+// redraw for each of the 256 colours, instead of by a search of the table for every texel.
+std::array<std::uint8_t, palette_size> nearest_entries(const Bitmap& picture,
+                                                       const Palette& palette) {
+    Bitmap probe(1, 1, 8);
+    probe.set_color_table(picture.color_table());
+    std::array<std::uint8_t, palette_size> entries{};
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        probe.set_pixel(0, 0, palette[i]);
+        entries[i] = probe.pixels()[0];
+    }
+    return entries;
+}
+
+void redraw_8bit(std::span<const std::uint8_t> indices, int width, int height,
+                 const Palette& palette, Bitmap& picture) {
+    const auto entries = nearest_entries(picture, palette);
+    const int rows = std::min(height, picture.height());
+    const auto columns = static_cast<std::size_t>(std::min(width, picture.width()));
+    for (int y = 0; y < rows; ++y) {
+        const std::uint8_t* row = indices.data() + static_cast<std::size_t>(y) * width;
+        std::uint8_t* out = row_bytes(picture, y);
+        for (std::size_t x = 0; x < columns; ++x) {
+            out[x] = entries[row[x]];
+        }
+    }
+}
+
 void texture_redraw(std::span<const std::uint8_t> indices, int width, int height,
                     const Palette& palette, View& view) {
     Bitmap& picture = view.pixel_access();
+    if (picture.bits_per_pixel() == 8) {
+        redraw_8bit(indices, width, height, palette, picture);
+        view.refresh();
+        return;
+    }
     // A row at a time: the picture's format is settled once per row, not once per pixel.
     std::vector<Color> colors(static_cast<std::size_t>(width));
     for (int y = 0; y < height; ++y) {

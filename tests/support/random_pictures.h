@@ -33,6 +33,7 @@ inline std::vector<PictureFormat> all_picture_formats() {
         {"bits16", 16},
         {"bits16_masks", 16, true},
         {"bits8", 8},
+        {"bits8_top_down", 8, false, RowOrder::top_down},
         {"bits4", 4},
         {"bits1", 1},
     };
