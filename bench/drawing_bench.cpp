@@ -19,6 +19,27 @@ void bigf_redraw_bench(benchmark::State& state) {
 }
 BENCHMARK(bigf_redraw_bench)->Name("bigf_redraw")->Unit(benchmark::kMicrosecond);
 
+// The bigf view holding an 8-bit picture (as after importing one): every texel is matched to
+// the picture's nearest table colour.
+void bigf_redraw_indexed_bench(benchmark::State& state) {
+    const auto workspace = std::make_unique<Workspace>(random_workspace());
+    View bigf("bigf", bigf_width, bigf_height);
+    Bitmap picture(bigf_width, bigf_height, 8);
+    std::vector<RgbQuad> table;
+    for (const Color c : random_palette(8)) {
+        table.push_back({blue_of(c), green_of(c), red_of(c), 0});
+    }
+    picture.set_color_table(std::move(table));
+    bigf.take_picture(PictureKind::bitmap, std::move(picture));
+    for (auto _ : state) {
+        bigf_redraw(*workspace, bigf);
+        benchmark::DoNotOptimize(bigf.bitmap()->pixels().data());
+    }
+}
+BENCHMARK(bigf_redraw_indexed_bench)
+    ->Name("bigf_redraw/indexed_picture")
+    ->Unit(benchmark::kMillisecond);
+
 void cliff_redraw_bench(benchmark::State& state) {
     const auto workspace = std::make_unique<Workspace>(random_workspace());
     View cliff("cliff", cliff_width, cliff_height);
