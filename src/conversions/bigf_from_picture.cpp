@@ -11,6 +11,18 @@
 namespace vlt {
 namespace {
 
+// The byte set_pixel(x, y, 0) stores in an 8-bit picture: its table entry nearest to black,
+// found once instead of by a search of the table for every pixel painted.
+std::uint8_t black_entry_of(const Bitmap& picture) {
+    if (picture.bits_per_pixel() != 8) {
+        return 0;
+    }
+    Bitmap probe(1, 1, 8);
+    probe.set_color_table(picture.color_table());
+    probe.set_pixel(0, 0, 0);
+    return probe.pixels()[0];
+}
+
 class Conversion {
 public:
     Conversion(Palette& palette, Bitmap& picture) : palette_(palette), picture_(picture) {}
@@ -48,20 +60,26 @@ private:
         return FirstIndexTable::no_entry;
     }
 
-    // What set_pixel(x, y, 0) does, without settling the format per pixel in the true-colour
-    // formats, where black is all bytes zero.
+    // What set_pixel(x, y, 0) does, without settling the format per pixel in the formats that
+    // full-size pictures come in: black is all bytes zero in true colour, and one fixed table
+    // entry in 8 bits.
     void paint_black(int x, int y) {
-        if (black_bytes_ == 0) {
+        if (bytes_per_pixel_ == 0) {
             picture_.set_pixel(x, y, 0);
-        } else if (picture_.contains(x, y)) {
-            std::uint8_t* pixel =
-                row_bytes(picture_, y) + black_bytes_ * static_cast<std::size_t>(x);
-            // Fixed sizes, so that no call to memset is made per pixel.
-            if (black_bytes_ == 4) {
-                std::memset(pixel, 0, 4);
-            } else {
-                std::memset(pixel, 0, 3);
-            }
+            return;
+        }
+        if (!picture_.contains(x, y)) {
+            return;
+        }
+        std::uint8_t* pixel =
+            row_bytes(picture_, y) + bytes_per_pixel_ * static_cast<std::size_t>(x);
+        // Fixed sizes, so that no call to memset is made per pixel.
+        if (bytes_per_pixel_ == 4) {
+            std::memset(pixel, 0, 4);
+        } else if (bytes_per_pixel_ == 3) {
+            std::memset(pixel, 0, 3);
+        } else {
+            *pixel = black_entry_;
         }
     }
 
@@ -70,9 +88,11 @@ private:
     FirstIndexTable first_index_{palette_};
     int next_free_ = 1;  // entry 0 stays black
     std::array<Color, bigf_width> row_{};
-    const std::size_t black_bytes_ = is_display_format(picture_)       ? 4
-                                     : picture_.bits_per_pixel() == 24 ? 3
-                                                                       : 0;
+    const std::size_t bytes_per_pixel_ = is_display_format(picture_)       ? 4
+                                         : picture_.bits_per_pixel() == 24 ? 3
+                                         : picture_.bits_per_pixel() == 8  ? 1
+                                                                           : 0;
+    const std::uint8_t black_entry_ = black_entry_of(picture_);
 };
 
 }  // namespace
