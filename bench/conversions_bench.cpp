@@ -1,6 +1,7 @@
 // The four conversions on full-size inputs, without file or dialog.
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <chrono>
 #include <memory>
 
@@ -9,6 +10,7 @@
 #include "conversions/cliff_builder.h"
 #include "conversions/cliff_from_picture.h"
 #include "conversions/palette_from_picture.h"
+#include "pictures/pixel_rows.h"
 #include "pictures/view.h"
 
 namespace vlt::bench {
@@ -36,6 +38,36 @@ void bigf_conversion_worst_case(benchmark::State& state) {
     bigf_conversion(state, source);
 }
 BENCHMARK(bigf_conversion_worst_case)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+// The worst case in an 8-bit picture: 200 table colours, the first 111 pixels take entries,
+// every later pixel finds no room and is painted the table's nearest colour to black.
+void bigf_conversion_worst_case_8bit(benchmark::State& state) {
+    static const Bitmap source = [] {
+        const Bitmap colors = bigf_worst_case_picture();
+        std::vector<RgbQuad> table;
+        std::vector<Color> seen;
+        Bitmap picture(bigf_width, bigf_height, 8);
+        for (int y = 0; y < bigf_height; ++y) {
+            for (int x = 0; x < bigf_width; ++x) {
+                const Color c = colors.get_pixel(x, y);
+                auto at = std::find(seen.begin(), seen.end(), c);
+                if (at == seen.end()) {
+                    seen.push_back(c);
+                    table.push_back({blue_of(c), green_of(c), red_of(c), 0});
+                    at = seen.end() - 1;
+                }
+                row_bytes(picture, y)[x] = static_cast<std::uint8_t>(at - seen.begin());
+            }
+        }
+        picture.set_color_table(std::move(table));
+        return picture;
+    }();
+    bigf_conversion(state, source);
+}
+BENCHMARK(bigf_conversion_worst_case_8bit)
+    ->Name("bigf_conversion_worst_case/8bit")
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
 
 void bigf_conversion_typical(benchmark::State& state) {
     static const Bitmap source = bigf_typical_picture();
