@@ -1,9 +1,10 @@
-// Feeds arbitrary bytes to the BMP reader. Whatever it accepts must survive a write and a second
-// read with the same size and pixels.
+// Feeds arbitrary bytes to the BMP reader, both ways of calling it. Whatever it accepts must
+// survive a write and a second read with the same size and pixels.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <span>
+#include <vector>
 
 #include "base/errors.h"
 #include "pictures/bmp_reader.h"
@@ -63,6 +64,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (static_cast<std::size_t>(picture.width()) * static_cast<std::size_t>(picture.height()) >
         (std::size_t{1} << 16)) {
         return 0;
+    }
+    // Reading from a buffer the reader may take over must give the same picture.
+    const vlt::Bitmap adopted =
+        vlt::read_bmp_adopting(std::vector<std::uint8_t>(data, data + size));
+    if (!same_pixels(picture, adopted)) {
+        std::abort();
     }
     const auto written = vlt::encode_bmp(picture);
     const vlt::Bitmap again = vlt::read_bmp(written);
