@@ -56,7 +56,7 @@ void bigf_conversion_worst_case_8bit(benchmark::State& state) {
                     table.push_back({blue_of(c), green_of(c), red_of(c), 0});
                     at = seen.end() - 1;
                 }
-                row_bytes(picture, y)[x] = static_cast<std::uint8_t>(at - seen.begin());
+                picture.row(y)[x] = static_cast<std::uint8_t>(at - seen.begin());
             }
         }
         picture.set_color_table(std::move(table));

@@ -14,13 +14,7 @@ namespace {
 // The byte set_pixel(x, y, 0) stores in an 8-bit picture: its table entry nearest to black,
 // found once instead of by a search of the table for every pixel painted.
 std::uint8_t black_entry_of(const Bitmap& picture) {
-    if (picture.bits_per_pixel() != 8) {
-        return 0;
-    }
-    Bitmap probe(1, 1, 8);
-    probe.set_color_table(picture.color_table());
-    probe.set_pixel(0, 0, 0);
-    return probe.pixels()[0];
+    return picture.bits_per_pixel() == 8 ? picture.nearest_index(0) : 0;
 }
 
 class Conversion {
@@ -71,8 +65,7 @@ private:
         if (!picture_.contains(x, y)) {
             return;
         }
-        std::uint8_t* pixel =
-            row_bytes(picture_, y) + bytes_per_pixel_ * static_cast<std::size_t>(x);
+        std::uint8_t* pixel = picture_.row(y) + bytes_per_pixel_ * static_cast<std::size_t>(x);
         // Fixed sizes, so that no call to memset is made per pixel.
         if (bytes_per_pixel_ == 4) {
             std::memset(pixel, 0, 4);

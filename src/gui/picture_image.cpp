@@ -3,6 +3,8 @@
 #include <bit>
 #include <cstring>
 
+#include "pictures/pixel_rows.h"
+
 namespace vlt {
 namespace {
 
@@ -11,17 +13,10 @@ namespace {
 // carries no colour, is made opaque as Qt expects.
 QImage copy_rows(const Bitmap& picture, const QRect& area) {
     QImage image(area.size(), QImage::Format_RGB32);
-    const auto pixels = picture.pixels();
     const auto row_bytes = static_cast<std::size_t>(area.width()) * 4;
     const auto column_offset = static_cast<std::size_t>(area.left()) * 4;
     for (int y = 0; y < area.height(); ++y) {
-        const int row = area.top() + y;
-        const int stored =
-            picture.row_order() == RowOrder::bottom_up ? picture.height() - 1 - row : row;
-        std::memcpy(
-            image.scanLine(y),
-            pixels.data() + static_cast<std::size_t>(stored) * picture.row_stride() + column_offset,
-            row_bytes);
+        std::memcpy(image.scanLine(y), picture.row(area.top() + y) + column_offset, row_bytes);
         auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
         for (int x = 0; x < area.width(); ++x) {
             line[x] |= 0xFF000000u;
@@ -49,8 +44,7 @@ QImage picture_image(const Bitmap& picture, const QRect& area) {
     if (clipped.isEmpty()) {
         return {};
     }
-    if (std::endian::native == std::endian::little && picture.bits_per_pixel() == 32 &&
-        picture.compression() == Compression::rgb) {
+    if (std::endian::native == std::endian::little && is_display_format(picture)) {
         return copy_rows(picture, clipped);
     }
     return read_pixels(picture, clipped);

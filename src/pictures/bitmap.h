@@ -88,19 +88,24 @@ public:
 
     bool contains(int x, int y) const { return x >= 0 && y >= 0 && x < width_ && y < height_; }
 
+    // The first byte of row y (0 is the top row) in the store; y must lie in the picture.
+    std::uint8_t* row(int y) {
+        const int stored = order_ == RowOrder::bottom_up ? height_ - 1 - y : y;
+        return pixels_.data() + static_cast<std::size_t>(stored) * stride_;
+    }
+    const std::uint8_t* row(int y) const { return const_cast<Bitmap*>(this)->row(y); }
+
+    // The index set_pixel stores for a colour in a picture with a colour table: the nearest
+    // entry among those a pixel can hold, ties to the lowest.
+    std::uint8_t nearest_index(Color color) const;
+
 private:
     struct Channel {
         std::uint32_t mask = 0;
         int shift = 0;
         std::uint32_t max = 0;  // 2^width - 1
     };
-    std::uint8_t* row(int y) {
-        const int stored = order_ == RowOrder::bottom_up ? height_ - 1 - y : y;
-        return pixels_.data() + static_cast<std::size_t>(stored) * stride_;
-    }
-    const std::uint8_t* row(int y) const { return const_cast<Bitmap*>(this)->row(y); }
     void update_channels();
-    std::uint8_t nearest_index(Color color) const;
     static std::uint8_t read_channel(std::uint32_t pixel, const Channel& channel);
     static std::uint32_t write_channel(std::uint8_t value, const Channel& channel);
 

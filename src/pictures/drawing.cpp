@@ -14,12 +14,9 @@ namespace {
 // redraw for each of the 256 colours, instead of by a search of the table for every texel.
 std::array<std::uint8_t, palette_size> nearest_entries(const Bitmap& picture,
                                                        const Palette& palette) {
-    Bitmap probe(1, 1, 8);
-    probe.set_color_table(picture.color_table());
     std::array<std::uint8_t, palette_size> entries{};
     for (std::size_t i = 0; i < entries.size(); ++i) {
-        probe.set_pixel(0, 0, palette[i]);
-        entries[i] = probe.pixels()[0];
+        entries[i] = picture.nearest_index(palette[i]);
     }
     return entries;
 }
@@ -31,7 +28,7 @@ void redraw_8bit(std::span<const std::uint8_t> indices, int width, int height,
     const auto columns = static_cast<std::size_t>(std::min(width, picture.width()));
     for (int y = 0; y < rows; ++y) {
         const std::uint8_t* row = indices.data() + static_cast<std::size_t>(y) * width;
-        std::uint8_t* out = row_bytes(picture, y);
+        std::uint8_t* out = picture.row(y);
         for (std::size_t x = 0; x < columns; ++x) {
             out[x] = entries[row[x]];
         }

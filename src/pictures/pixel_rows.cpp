@@ -12,7 +12,7 @@ void read_pixel_row(const Bitmap& picture, int y, std::span<Color> out) {
     if (inside == 0) {
         return;
     }
-    const std::uint8_t* p = row_bytes(picture, y);
+    const std::uint8_t* p = picture.row(y);
     if (is_display_format(picture)) {
         for (std::size_t x = 0; x < inside; ++x, p += 4) {
             out[x] = make_color(p[2], p[1], p[0]);
@@ -39,7 +39,7 @@ void write_pixel_row(Bitmap& picture, int y, std::span<const Color> colors) {
         }
         return;
     }
-    std::uint8_t* p = row_bytes(picture, y);
+    std::uint8_t* p = picture.row(y);
     for (std::size_t x = 0; x < inside; ++x, p += 4) {
         const Color c = colors[x];
         p[0] = blue_of(c);

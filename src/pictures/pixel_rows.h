@@ -16,16 +16,6 @@ inline bool is_display_format(const Bitmap& picture) {
     return picture.bits_per_pixel() == 32 && picture.compression() == Compression::rgb;
 }
 
-// The first byte of row y (0 is the top row) in the pixel store; y must lie in the picture.
-inline const std::uint8_t* row_bytes(const Bitmap& picture, int y) {
-    const int stored = picture.row_order() == RowOrder::bottom_up ? picture.height() - 1 - y : y;
-    return picture.pixels().data() + static_cast<std::size_t>(stored) * picture.row_stride();
-}
-inline std::uint8_t* row_bytes(Bitmap& picture, int y) {
-    const int stored = picture.row_order() == RowOrder::bottom_up ? picture.height() - 1 - y : y;
-    return picture.pixels().data() + static_cast<std::size_t>(stored) * picture.row_stride();
-}
-
 // out[x] = picture.get_pixel(x, y) for every x below out.size(): CLR_INVALID where the picture
 // has no pixel.
 void read_pixel_row(const Bitmap& picture, int y, std::span<Color> out);
