@@ -22,8 +22,8 @@ public:
     std::optional<std::filesystem::path> pick_file(const FileRequest&) override {
         return next_path;
     }
-    void show_notice(const std::string& text) override { failure = text; }
-    void report_error(const std::string& text) override { failure = text; }
+    void show_notice(const Message& message) override { failure = message.text; }
+    void report_error(const Message& message) override { failure = message.text; }
     void refresh_view(View&) override {}
 };
 

@@ -1,15 +1,33 @@
 #pragma once
 
+#include <optional>
 #include <stdexcept>
 #include <string>
+#include <utility>
 
 namespace vlt {
 
-// Every error a command can raise carries the text the user will see. They are caught once, at
-// the command boundary, and handed to the front end's error report.
+// Why a system call on a file failed: the path as the command was given it (UTF-8) and the
+// system's own text for the failure. Front ends show it beside the message it explains.
+struct FileReason {
+    std::string path;
+    std::string reason;
+
+    bool operator==(const FileReason&) const = default;
+};
+
+// Every error a command can raise carries the text the user will see, and for a failed system
+// call on a file, the reason. They are caught once, at the command boundary, and handed to the
+// front end's error report.
 class Exception : public std::runtime_error {
 public:
-    using std::runtime_error::runtime_error;
+    explicit Exception(const std::string& message, std::optional<FileReason> reason = {})
+        : std::runtime_error(message), reason_(std::move(reason)) {}
+
+    const std::optional<FileReason>& reason() const { return reason_; }
+
+private:
+    std::optional<FileReason> reason_;
 };
 
 // The silent kind: ends a command without anything being shown.

@@ -5,30 +5,66 @@
 #include <filesystem>
 #include <optional>
 #include <span>
+#include <stdexcept>
+#include <string>
 #include <vector>
+
+// The core's file layer: every call this program makes to the system about a file goes through
+// here. Paths are handed to the system in its own wide form on Windows.
 
 namespace vlt {
 
-// Reads the leading bytes of a file into dest, up to dest.size(). Returns how many bytes were
-// read (fewer for a short file), or nothing when the file cannot be opened, names a folder or a
-// read fails. On failure dest may hold part of the file: read into a scratch buffer.
-std::optional<std::size_t> read_file_prefix(const std::filesystem::path& path,
-                                            std::span<std::uint8_t> dest);
+// A system call on a file that failed. what() is the system's own text for the failure, such as
+// "No such file or directory"; the step says what was being done.
+class FileError : public std::runtime_error {
+public:
+    enum class Step { open, read, create, write };
 
-// Reads a whole file, or at most max_bytes of it. Nothing when it cannot be opened or read.
-std::optional<std::vector<std::uint8_t>> read_file(const std::filesystem::path& path,
-                                                   std::size_t max_bytes);
+    FileError(Step step, const std::string& reason) : std::runtime_error(reason), step_(step) {}
+    Step step() const { return step_; }
 
-enum class SaveResult {
-    ok,
-    cannot_create,  // the target or its temporary file cannot be made, or cannot be put in place
-    write_failed,   // a write or flush of the temporary file failed
+private:
+    Step step_;
 };
 
-// Writes bytes to a temporary file beside the target and renames it over the target only after
-// every byte was written and flushed, so a failed save never destroys the file the user had. A
-// target that is a folder, or exists without any write bit, is refused. An existing target keeps
-// its permission bits.
-SaveResult replace_file(const std::filesystem::path& path, std::span<const std::uint8_t> bytes);
+// An open file, read from its start to its end in pieces: regular files, pipes and character
+// devices alike, never by a size taken in advance.
+class InputFile {
+public:
+    // FileError (open) when the file cannot be opened or is a folder.
+    explicit InputFile(const std::filesystem::path& path);
+    ~InputFile();
+    InputFile(const InputFile&) = delete;
+    InputFile& operator=(const InputFile&) = delete;
+
+    // Fills dest from the file; fewer bytes only at its end. FileError (read) on a failed read.
+    std::size_t read(std::span<std::uint8_t> dest);
+    // Reads on to the end without keeping anything; returns how many bytes that was.
+    std::uint64_t skip_to_end();
+    // The file system's size, for a regular file only.
+    std::optional<std::uint64_t> regular_size() const;
+
+private:
+#ifdef _WIN32
+    void* handle_;
+#else
+    int fd_;
+#endif
+};
+
+struct FileContents {
+    std::vector<std::uint8_t> bytes;  // the file's first bytes, up to the amount asked for
+    std::uint64_t length = 0;         // the whole file's length
+};
+
+// Reads a file to its end, keeping at most keep_at_most bytes. The length of a regular file is
+// the file system's; any other file is read to its end to count it. FileError on failure.
+FileContents read_file(const std::filesystem::path& path, std::size_t keep_at_most);
+
+// Saves bytes so that a failed save never destroys the file the user had: they go to a
+// temporary file beside the target, which replaces the target only after every byte is on the
+// disk. A folder, or a target without any write permission, is refused. FileError (create) when
+// the file cannot be made or put in place, FileError (write) when writing it fails.
+void replace_file(const std::filesystem::path& path, std::span<const std::uint8_t> bytes);
 
 }  // namespace vlt

@@ -1,5 +1,7 @@
 #include "cli/cli_args.h"
 
+#include "base/path_text.h"
+
 #include <sstream>
 
 namespace vlt::cli {
@@ -40,7 +42,7 @@ ParseResult parse_arguments(std::span<const std::string_view> args) {
             if (i + 1 == args.size()) {
                 return fail("missing path after '" + std::string(args[i]) + "'");
             }
-            step.path = std::filesystem::path(std::string(args[++i]));
+            step.path = path_from_utf8(args[++i]);
         }
         options.steps.push_back(std::move(step));
     }

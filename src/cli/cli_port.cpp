@@ -16,20 +16,23 @@ std::optional<std::filesystem::path> CliPort::pick_file(const FileRequest&) {
     return path_;
 }
 
-void CliPort::show_notice(const std::string& text) {
-    print(text);
+void CliPort::show_notice(const Message& message) {
+    print(message);
 }
 
-void CliPort::report_error(const std::string& text) {
-    print(text);
+void CliPort::report_error(const Message& message) {
+    print(message);
 }
 
 void CliPort::refresh_view(View&) {}
 
-void CliPort::print(const std::string& text) {
+void CliPort::print(const Message& message) {
     failed_ = true;
     // One line per message, so scripts can read the stream line by line.
-    std::string line = text;
+    std::string line = message.text;
+    if (message.reason) {
+        line += " (" + message.reason->path + ": " + message.reason->reason + ")";
+    }
     std::replace_if(
         line.begin(), line.end(), [](char c) { return c == '\n' || c == '\r'; }, ' ');
     errors_ << command_name_ << ": " << line << std::endl;

@@ -22,12 +22,12 @@ public:
     bool command_failed() const { return failed_; }
 
     std::optional<std::filesystem::path> pick_file(const FileRequest& request) override;
-    void show_notice(const std::string& text) override;
-    void report_error(const std::string& text) override;
+    void show_notice(const Message& message) override;
+    void report_error(const Message& message) override;
     void refresh_view(View& view) override;
 
 private:
-    void print(const std::string& text);
+    void print(const Message& message);
 
     std::ostream& errors_;
     std::string command_name_;

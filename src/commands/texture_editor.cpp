@@ -4,6 +4,8 @@
 #include <system_error>
 
 #include "base/errors.h"
+#include "base/file_io.h"
+#include "base/path_text.h"
 #include "conversions/bigf_from_picture.h"
 #include "conversions/cliff_builder.h"
 #include "conversions/cliff_from_picture.h"
@@ -25,6 +27,19 @@ constexpr std::string_view bmp_ext = "*.bmp";
 
 constexpr std::string_view load_failed = "Failed!";
 constexpr std::string_view save_failed = "failed!";
+
+// A data file's load or save: when the system refuses, the notice names the file and says why.
+template <typename Action>
+bool run_file_action(WindowPort& port, const std::filesystem::path& path,
+                     std::string_view failure_text, Action action) {
+    try {
+        action();
+        return true;
+    } catch (const FileError& e) {
+        port.show_notice({std::string(failure_text), FileReason{utf8_of(path), e.what()}});
+        return false;
+    }
+}
 
 FileRequest make_request(FileRequest::Kind kind, std::string_view filter,
                          std::string_view default_ext) {
@@ -61,13 +76,13 @@ void TextureEditor::click(Command command) {
     } catch (const EAbort&) {
         // The silent kind: the command just ends.
     } catch (const Exception& e) {
-        port_.report_error(report_text(e.what()));
+        port_.report_error({report_text(e.what()), e.reason()});
     } catch (const std::bad_alloc&) {
-        port_.report_error(report_text("Out of system resources"));
+        port_.report_error({report_text("Out of system resources"), {}});
     } catch (const std::exception& e) {
-        port_.report_error(report_text(e.what()));
+        port_.report_error({report_text(e.what()), {}});
     } catch (...) {
-        port_.report_error(report_text("Unknown error"));
+        port_.report_error({report_text("Unknown error"), {}});
     }
 }
 
@@ -107,8 +122,8 @@ void TextureEditor::import_from_palClick() {
     if (!path) {
         return;
     }
-    if (!load_palette_file(workspace_, *path)) {
-        port_.show_notice(std::string(load_failed));
+    if (!run_file_action(port_, *path, load_failed,
+                         [&] { load_palette_file(workspace_, *path); })) {
         return;
     }
     palette_redraw(workspace_, pal);
@@ -123,8 +138,8 @@ void TextureEditor::save_pal_to_bitmapClick() {
 
 void TextureEditor::save_to_palClick() {
     const auto path = pick_save(pal_filter, dat_ext);
-    if (path && !save_palette_file(workspace_, *path)) {
-        port_.show_notice(std::string(save_failed));
+    if (path) {
+        run_file_action(port_, *path, save_failed, [&] { save_palette_file(workspace_, *path); });
     }
 }
 
@@ -146,8 +161,7 @@ void TextureEditor::import_from_ciffClick() {
     if (!path) {
         return;
     }
-    if (!load_cliff_file(workspace_, *path)) {
-        port_.show_notice(std::string(load_failed));
+    if (!run_file_action(port_, *path, load_failed, [&] { load_cliff_file(workspace_, *path); })) {
         return;
     }
     cliff_redraw(workspace_, cliff);
@@ -164,8 +178,7 @@ void TextureEditor::import_from_bigfClick() {
     if (!path) {
         return;
     }
-    if (!load_bigf_file(workspace_, *path)) {
-        port_.show_notice(std::string(load_failed));
+    if (!run_file_action(port_, *path, load_failed, [&] { load_bigf_file(workspace_, *path); })) {
         return;
     }
     bigf_redraw(workspace_, bigf);
@@ -179,8 +192,8 @@ void TextureEditor::save_bigf_to_bitmapClick() {
 
 void TextureEditor::save_to_bigfClick() {
     const auto path = pick_save(bigf_filter, dat_ext);
-    if (path && !save_bigf_file(workspace_, *path)) {
-        port_.show_notice(std::string(save_failed));
+    if (path) {
+        run_file_action(port_, *path, save_failed, [&] { save_bigf_file(workspace_, *path); });
     }
 }
 
@@ -209,8 +222,8 @@ void TextureEditor::import_cliff_from_bitmapClick() {
 
 void TextureEditor::save_to_cliffClick() {
     const auto path = pick_save(cliff_filter, dat_ext);
-    if (path && !save_cliff_file(workspace_, *path)) {
-        port_.show_notice(std::string(save_failed));
+    if (path) {
+        run_file_action(port_, *path, save_failed, [&] { save_cliff_file(workspace_, *path); });
     }
 }
 

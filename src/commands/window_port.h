@@ -4,6 +4,8 @@
 #include <optional>
 #include <string>
 
+#include "base/errors.h"
+
 namespace vlt {
 
 class View;
@@ -17,6 +19,13 @@ struct FileRequest {
     std::string default_ext;            // "*.dat", "*.bmp", or empty for open dialogs
 };
 
+// What a notice box or an error report shows: the text, and for a failed system call on a file,
+// the path and the system's reason, which front ends show beside the text.
+struct Message {
+    std::string text;
+    std::optional<FileReason> reason;
+};
+
 // What a window supplies to the commands. The desktop window and the batch command line each
 // implement it.
 class WindowPort {
@@ -25,9 +34,9 @@ public:
     // The chosen file's full path, or nothing when the user cancelled.
     virtual std::optional<std::filesystem::path> pick_file(const FileRequest& request) = 0;
     // A short text in the notice box ("Failed!", "failed!").
-    virtual void show_notice(const std::string& text) = 0;
+    virtual void show_notice(const Message& message) = 0;
     // An error that ended a command, its text already as the report shows it.
-    virtual void report_error(const std::string& text) = 0;
+    virtual void report_error(const Message& message) = 0;
     // Paints the view at once.
     virtual void refresh_view(View& view) = 0;
 };

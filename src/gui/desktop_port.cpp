@@ -31,12 +31,26 @@ std::optional<std::filesystem::path> DesktopPort::pick_file(const FileRequest& r
     return chosen;
 }
 
-void DesktopPort::show_notice(const std::string& text) {
-    NoticeBox::show_notice(title_, QString::fromStdString(text), &owner_);
+namespace {
+
+// The message's text, and below it, for a failed system call on a file, the file and why.
+QString box_text(const Message& message) {
+    QString text = QString::fromStdString(message.text);
+    if (message.reason) {
+        text += QStringLiteral("\n") + QString::fromStdString(message.reason->path) +
+                QStringLiteral(": ") + QString::fromStdString(message.reason->reason);
+    }
+    return text;
 }
 
-void DesktopPort::report_error(const std::string& text) {
-    show_error_report(title_, QString::fromStdString(text), &owner_);
+}  // namespace
+
+void DesktopPort::show_notice(const Message& message) {
+    NoticeBox::show_notice(title_, box_text(message), &owner_);
+}
+
+void DesktopPort::report_error(const Message& message) {
+    show_error_report(title_, box_text(message), &owner_);
 }
 
 void DesktopPort::refresh_view(View& view) {

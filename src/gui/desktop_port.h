@@ -27,8 +27,8 @@ public:
     // A completed choice makes the chosen file's folder the current directory, where the next
     // dialog opens.
     std::optional<std::filesystem::path> pick_file(const FileRequest& request) override;
-    void show_notice(const std::string& text) override;
-    void report_error(const std::string& text) override;
+    void show_notice(const Message& message) override;
+    void report_error(const Message& message) override;
     void refresh_view(View& view) override;
 
 private:

@@ -82,11 +82,14 @@ std::optional<std::filesystem::path> data_folder_from_registry() {
     if (!prefix) {
         return std::nullopt;
     }
-    const auto bytes = read_file(*prefix / "system.reg", max_registry_file);
-    if (!bytes) {
-        return std::nullopt;
+    FileContents contents;
+    try {
+        contents = read_file(*prefix / "system.reg", max_registry_file);
+    } catch (const FileError&) {
+        return std::nullopt;  // no prefix there: as with a missing key
     }
-    const std::string_view text(reinterpret_cast<const char*>(bytes->data()), bytes->size());
+    const std::string_view text(reinterpret_cast<const char*>(contents.bytes.data()),
+                                contents.bytes.size());
     // A 64-bit prefix keeps a 32-bit installer's keys under Wow6432Node.
     auto value =
         find_wine_registry_value(text, "Software\\Wow6432Node\\Kelvarro\\Vosk", value_name);

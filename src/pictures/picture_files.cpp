@@ -11,6 +11,7 @@
 
 #include "base/errors.h"
 #include "base/file_io.h"
+#include "base/path_text.h"
 #include "pictures/bmp_reader.h"
 #include "pictures/bmp_writer.h"
 #include "pictures/icon_metafile_check.h"
@@ -49,23 +50,20 @@ PictureKind kind_for_extension(const std::string& extension) {
     throw Exception("Unknown picture file extension (." + extension + ")");
 }
 
-// A whole file, read in one go into a buffer of its size. A BMP reader may take the buffer over
-// and keep the pixels where they were read, so that no second buffer of the picture's size is
-// needed.
+// The largest picture file worth reading: the largest pixel store and room for any headers.
+constexpr std::size_t max_picture_file_bytes = max_pixel_store_bytes + (std::size_t{1} << 20);
+
+// A whole picture file. A BMP reader may take the buffer over and keep the pixels where they
+// were read, so that no second buffer of the picture's size is needed.
 class FileBytes {
 public:
     explicit FileBytes(const fs::path& path) {
-        std::error_code ec;
-        const auto size = fs::is_regular_file(path, ec) ? fs::file_size(path, ec) : 0;
-        std::optional<std::size_t> count;
-        if (!ec) {
-            bytes_.resize(static_cast<std::size_t>(size));
-            count = read_file_prefix(path, bytes_);
+        try {
+            bytes_ = read_file(path, max_picture_file_bytes).bytes;
+        } catch (const FileError& e) {
+            throw Exception("Cannot open file " + utf8_of(path),
+                            FileReason{utf8_of(path), e.what()});
         }
-        if (!count) {
-            throw Exception("Cannot open file " + path.string());
-        }
-        bytes_.resize(*count);
     }
     std::span<const std::uint8_t> span() const { return bytes_; }
     bool empty() const { return bytes_.empty(); }
@@ -76,20 +74,20 @@ private:
 };
 
 void write_picture_file(const fs::path& path, std::span<const std::uint8_t> bytes) {
-    switch (replace_file(path, bytes)) {
-        case SaveResult::ok:
-            return;
-        case SaveResult::cannot_create:
-            throw Exception("Cannot create file " + path.string());
-        case SaveResult::write_failed:
-            throw Exception("Stream write error");
+    try {
+        replace_file(path, bytes);
+    } catch (const FileError& e) {
+        const std::string text = utf8_of(path);
+        throw Exception(e.step() == FileError::Step::write ? "Stream write error"
+                                                           : "Cannot create file " + text,
+                        FileReason{text, e.what()});
     }
 }
 
 }  // namespace
 
 void load_by_extension(View& view, const fs::path& path) {
-    const PictureKind kind = kind_for_extension(extension_of(path.string()));
+    const PictureKind kind = kind_for_extension(extension_of(utf8_of(path)));
     FileBytes bytes(path);
     switch (kind) {
         case PictureKind::icon:

@@ -1,6 +1,6 @@
 #include "workspace/data_files.h"
 
-#include <memory>
+#include <algorithm>
 #include <span>
 
 #include "base/file_io.h"
@@ -8,10 +8,8 @@
 namespace vlt {
 namespace {
 
-constexpr std::size_t palette_bytes = palette_size * 4;
-
-std::array<std::uint8_t, palette_bytes> palette_to_bytes(const Palette& palette) {
-    std::array<std::uint8_t, palette_bytes> bytes{};
+std::array<std::uint8_t, palette_file_size> palette_to_bytes(const Palette& palette) {
+    std::array<std::uint8_t, palette_file_size> bytes{};
     for (std::size_t i = 0; i < palette.size(); ++i) {
         for (std::size_t b = 0; b < 4; ++b) {
             bytes[i * 4 + b] = static_cast<std::uint8_t>(palette[i] >> (8 * b));
@@ -20,7 +18,7 @@ std::array<std::uint8_t, palette_bytes> palette_to_bytes(const Palette& palette)
     return bytes;
 }
 
-Palette palette_from_bytes(std::span<const std::uint8_t, palette_bytes> bytes) {
+Palette palette_from_bytes(std::span<const std::uint8_t, palette_file_size> bytes) {
     Palette palette{};
     for (std::size_t i = 0; i < palette.size(); ++i) {
         for (std::size_t b = 0; b < 4; ++b) {
@@ -30,47 +28,42 @@ Palette palette_from_bytes(std::span<const std::uint8_t, palette_bytes> bytes) {
     return palette;
 }
 
-// Reads into a copy of the buffer so that a failed read leaves the buffer as it was, and a short
-// file changes only the leading bytes.
+// The file is read in full before the buffer changes, so a failed read leaves it as it was, and
+// a short file changes only the leading bytes.
 template <std::size_t N>
-bool load_into(std::array<std::uint8_t, N>& buffer, const std::filesystem::path& path) {
-    auto scratch = std::make_unique<std::array<std::uint8_t, N>>(buffer);
-    if (!read_file_prefix(path, *scratch)) {
-        return false;
-    }
-    buffer = *scratch;
-    return true;
+std::uint64_t load_into(std::array<std::uint8_t, N>& buffer, const std::filesystem::path& path) {
+    const FileContents contents = read_file(path, N);
+    std::ranges::copy(contents.bytes, buffer.begin());
+    return contents.length;
 }
 
 }  // namespace
 
-bool load_palette_file(Workspace& workspace, const std::filesystem::path& path) {
+std::uint64_t load_palette_file(Workspace& workspace, const std::filesystem::path& path) {
     auto bytes = palette_to_bytes(workspace.pal_colors);
-    if (!load_into(bytes, path)) {
-        return false;
-    }
+    const std::uint64_t length = load_into(bytes, path);
     workspace.pal_colors = palette_from_bytes(bytes);
-    return true;
+    return length;
 }
 
-bool save_palette_file(const Workspace& workspace, const std::filesystem::path& path) {
-    return replace_file(path, palette_to_bytes(workspace.pal_colors)) == SaveResult::ok;
+void save_palette_file(const Workspace& workspace, const std::filesystem::path& path) {
+    replace_file(path, palette_to_bytes(workspace.pal_colors));
 }
 
-bool load_bigf_file(Workspace& workspace, const std::filesystem::path& path) {
+std::uint64_t load_bigf_file(Workspace& workspace, const std::filesystem::path& path) {
     return load_into(workspace.bigf_data, path);
 }
 
-bool save_bigf_file(const Workspace& workspace, const std::filesystem::path& path) {
-    return replace_file(path, workspace.bigf_data) == SaveResult::ok;
+void save_bigf_file(const Workspace& workspace, const std::filesystem::path& path) {
+    replace_file(path, workspace.bigf_data);
 }
 
-bool load_cliff_file(Workspace& workspace, const std::filesystem::path& path) {
+std::uint64_t load_cliff_file(Workspace& workspace, const std::filesystem::path& path) {
     return load_into(workspace.cliff_data, path);
 }
 
-bool save_cliff_file(const Workspace& workspace, const std::filesystem::path& path) {
-    return replace_file(path, workspace.cliff_data) == SaveResult::ok;
+void save_cliff_file(const Workspace& workspace, const std::filesystem::path& path) {
+    replace_file(path, workspace.cliff_data);
 }
 
 }  // namespace vlt

@@ -110,7 +110,8 @@ TEST_F(CliTest, FirstFailureStopsTheRunWithOneStderrLine) {
         run({"import_from_pal", path("missing_pal.dat"), "save_to_pal", path("out_pal.dat")});
     EXPECT_EQ(result.exit_code, 1);
     EXPECT_EQ(result.out, "");
-    EXPECT_EQ(result.err, "import_from_pal: Failed!\n");
+    EXPECT_EQ(result.err, "import_from_pal: Failed! (" + path("missing_pal.dat") +
+                              ": No such file or directory)\n");
     EXPECT_FALSE(std::filesystem::exists(dir / "out_pal.dat"));
 }
 
@@ -118,8 +119,8 @@ TEST_F(CliTest, AMessageStaysOnOneLine) {
     const std::string odd = path("two\nlines.bmp");
     const auto result = run({"import_pal_from_bitmap", odd});
     EXPECT_EQ(result.exit_code, 1);
-    EXPECT_EQ(result.err,
-              "import_pal_from_bitmap: Cannot open file " + path("two lines.bmp") + ".\n");
+    EXPECT_EQ(result.err, "import_pal_from_bitmap: Cannot open file " + path("two lines.bmp") +
+                              ". (" + path("two lines.bmp") + ": No such file or directory)\n");
 }
 
 TEST_F(CliTest, KeepGoingRunsEveryCommandAndStillExitsOne) {
@@ -130,10 +131,12 @@ TEST_F(CliTest, KeepGoingRunsEveryCommandAndStillExitsOne) {
              "save_to_cliff", path("cliff_out.dat")});
     EXPECT_EQ(result.exit_code, 1);
     EXPECT_EQ(result.out, "");
-    EXPECT_EQ(result.err,
-              "import_from_pal: Failed!\n"
-              "save_to_cliff: failed!\n"
-              "import_bigf_from_bitmap: Bitmap image is not valid.\n");
+    EXPECT_EQ(result.err, "import_from_pal: Failed! (" + path("missing_pal.dat") +
+                              ": No such file or directory)\n"
+                              "save_to_cliff: failed! (" +
+                              path("no/such/cliff.dat") +
+                              ": No such file or directory)\n"
+                              "import_bigf_from_bitmap: Bitmap image is not valid.\n");
     const auto cliff = read_bytes(dir / "cliff_out.dat");
     ASSERT_EQ(cliff.size(), 8192u);
     EXPECT_EQ(cliff[20 * 128 + 4], 255);  // shaded band of the empty palette
@@ -145,7 +148,7 @@ TEST_F(CliTest, PathsAreUsedAsGivenFromTheStartingFolder) {
     const auto result =
         run({"save_to_pal", "-odd_pal.dat", "save_to_bigf", "sub/bigf.dat"}, dir / "work");
     EXPECT_EQ(result.exit_code, 1);
-    EXPECT_EQ(result.err, "save_to_bigf: failed!\n");
+    EXPECT_EQ(result.err, "save_to_bigf: failed! (sub/bigf.dat: No such file or directory)\n");
     EXPECT_EQ(read_bytes(dir / "work" / "-odd_pal.dat"), std::vector<std::uint8_t>(1024, 0));
 }
 

@@ -22,6 +22,7 @@ public:
     std::vector<std::string> notices;
     std::vector<std::string> errors;
     std::vector<std::string> refreshed;  // view names, in order
+    std::vector<FileReason> reasons;     // of notices and errors that carry one
 
     std::optional<std::filesystem::path> pick_file(const FileRequest& request) override {
         requests.push_back(request);
@@ -35,8 +36,14 @@ public:
         answers.pop_front();
         return answer;
     }
-    void show_notice(const std::string& text) override { notices.push_back(text); }
-    void report_error(const std::string& text) override { errors.push_back(text); }
+    void show_notice(const Message& message) override {
+        notices.push_back(message.text);
+        record_reason(message);
+    }
+    void report_error(const Message& message) override {
+        errors.push_back(message.text);
+        record_reason(message);
+    }
     void refresh_view(View& view) override { refreshed.push_back(view.name()); }
 
     void clear_records() {
@@ -44,6 +51,14 @@ public:
         notices.clear();
         errors.clear();
         refreshed.clear();
+        reasons.clear();
+    }
+
+private:
+    void record_reason(const Message& message) {
+        if (message.reason) {
+            reasons.push_back(*message.reason);
+        }
     }
 };
 

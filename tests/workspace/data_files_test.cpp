@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <random>
 
+#include "base/file_io.h"
 #include "support/temp_dir.h"
 
 #include "support/file_size_limit.h"
@@ -33,9 +34,9 @@ std::vector<std::uint8_t> pattern(std::size_t size, std::uint32_t seed) {
 TEST(DataFileLayout, FreshWorkspaceSavesFullSizedZeroFiles) {
     TempDir dir;
     Workspace ws;
-    ASSERT_TRUE(save_palette_file(ws, dir / "pal.dat"));
-    ASSERT_TRUE(save_bigf_file(ws, dir / "bigf.dat"));
-    ASSERT_TRUE(save_cliff_file(ws, dir / "cliff.dat"));
+    save_palette_file(ws, dir / "pal.dat");
+    save_bigf_file(ws, dir / "bigf.dat");
+    save_cliff_file(ws, dir / "cliff.dat");
     EXPECT_EQ(read_bytes(dir / "pal.dat"), std::vector<std::uint8_t>(1024, 0));
     EXPECT_EQ(read_bytes(dir / "bigf.dat"), std::vector<std::uint8_t>(294912, 0));
     EXPECT_EQ(read_bytes(dir / "cliff.dat"), std::vector<std::uint8_t>(8192, 0));
@@ -47,7 +48,7 @@ TEST(DataFileLayout, PaletteRecordsAreRedGreenBlueTopByte) {
     ws.pal_colors[0] = 0x00332211;
     ws.pal_colors[1] = CLR_INVALID;
     ws.pal_colors[255] = 0x7F000001;
-    ASSERT_TRUE(save_palette_file(ws, dir / "pal.dat"));
+    save_palette_file(ws, dir / "pal.dat");
     const auto bytes = read_bytes(dir / "pal.dat");
     ASSERT_EQ(bytes.size(), 1024u);
     EXPECT_EQ((std::vector<std::uint8_t>(bytes.begin(), bytes.begin() + 8)),
@@ -63,14 +64,14 @@ TEST(DataFileLayout, RandomFilesRoundTripByteForByte) {
     write_bytes(dir / "a_bigf.dat", bigf);
     write_bytes(dir / "a_cliff.dat", cliff);
     Workspace ws;
-    ASSERT_TRUE(load_palette_file(ws, dir / "a_pal.dat"));
-    ASSERT_TRUE(load_bigf_file(ws, dir / "a_bigf.dat"));
-    ASSERT_TRUE(load_cliff_file(ws, dir / "a_cliff.dat"));
+    EXPECT_EQ(load_palette_file(ws, dir / "a_pal.dat"), 1024u);
+    EXPECT_EQ(load_bigf_file(ws, dir / "a_bigf.dat"), 294912u);
+    EXPECT_EQ(load_cliff_file(ws, dir / "a_cliff.dat"), 8192u);
     EXPECT_EQ(ws.bigf_data[256 * 3 + 7], bigf[256 * 3 + 7]);
     EXPECT_EQ(ws.pal_colors[1], pal[4] | pal[5] << 8 | pal[6] << 16 | Color{pal[7]} << 24);
-    ASSERT_TRUE(save_palette_file(ws, dir / "b_pal.dat"));
-    ASSERT_TRUE(save_bigf_file(ws, dir / "b_bigf.dat"));
-    ASSERT_TRUE(save_cliff_file(ws, dir / "b_cliff.dat"));
+    save_palette_file(ws, dir / "b_pal.dat");
+    save_bigf_file(ws, dir / "b_bigf.dat");
+    save_cliff_file(ws, dir / "b_cliff.dat");
     EXPECT_EQ(read_bytes(dir / "b_pal.dat"), pal);
     EXPECT_EQ(read_bytes(dir / "b_bigf.dat"), bigf);
     EXPECT_EQ(read_bytes(dir / "b_cliff.dat"), cliff);
@@ -81,7 +82,7 @@ TEST(ShortAndLongFiles, EmptyPaletteFileChangesNothing) {
     write_bytes(dir / "pal.dat", {});
     Workspace ws;
     ws.pal_colors.fill(0x00123456);
-    ASSERT_TRUE(load_palette_file(ws, dir / "pal.dat"));
+    EXPECT_EQ(load_palette_file(ws, dir / "pal.dat"), 0u);
     for (Color c : ws.pal_colors) {
         ASSERT_EQ(c, 0x00123456u);
     }
@@ -92,7 +93,7 @@ TEST(ShortAndLongFiles, ShortFileReplacesOnlyLeadingBytes) {
     write_bytes(dir / "pal.dat", std::vector<std::uint8_t>(512 + 2, 0xAB));
     Workspace ws;
     ws.pal_colors.fill(0x00123456);
-    ASSERT_TRUE(load_palette_file(ws, dir / "pal.dat"));
+    EXPECT_EQ(load_palette_file(ws, dir / "pal.dat"), 514u);
     EXPECT_EQ(ws.pal_colors[0], 0xABABABABu);
     EXPECT_EQ(ws.pal_colors[127], 0xABABABABu);
     EXPECT_EQ(ws.pal_colors[128], 0x0012ABABu);  // a record cut in half keeps its upper bytes
@@ -105,7 +106,7 @@ TEST(ShortAndLongFiles, LongFileGivesOnlyItsFirstBytes) {
     const auto bytes = pattern(300000, 4);
     write_bytes(dir / "bigf.dat", bytes);
     Workspace ws;
-    ASSERT_TRUE(load_bigf_file(ws, dir / "bigf.dat"));
+    EXPECT_EQ(load_bigf_file(ws, dir / "bigf.dat"), 300000u);
     EXPECT_TRUE(std::equal(ws.bigf_data.begin(), ws.bigf_data.end(), bytes.begin()));
 }
 
@@ -114,8 +115,8 @@ TEST(LoadFailures, MissingFileOrFolderLeavesBufferUnchanged) {
     Workspace ws;
     ws.cliff_data.fill(9);
     ws.pal_colors.fill(7);
-    EXPECT_FALSE(load_cliff_file(ws, dir / "missing.dat"));
-    EXPECT_FALSE(load_palette_file(ws, dir.path()));
+    EXPECT_THROW(load_cliff_file(ws, dir / "missing.dat"), FileError);
+    EXPECT_THROW(load_palette_file(ws, dir.path()), FileError);
     EXPECT_EQ(ws.cliff_data[8191], 9);
     EXPECT_EQ(ws.pal_colors[0], 7u);
 }
@@ -140,21 +141,21 @@ protected:
 
 TEST_F(SaveFailures, ReadOnlyTargetIsRefusedEvenForRoot) {
     fs::permissions(target, fs::perms::owner_read | fs::perms::group_read);
-    EXPECT_FALSE(save_cliff_file(ws, target));
+    EXPECT_THROW(save_cliff_file(ws, target), FileError);
     fs::permissions(target, fs::perms::owner_all);
     expect_untouched();
 }
 
 TEST_F(SaveFailures, FolderOrMissingFolderIsRefused) {
-    EXPECT_FALSE(save_cliff_file(ws, dir.path()));
-    EXPECT_FALSE(save_cliff_file(ws, dir / "no-such-folder" / "cliff.dat"));
+    EXPECT_THROW(save_cliff_file(ws, dir.path()), FileError);
+    EXPECT_THROW(save_cliff_file(ws, dir / "no-such-folder" / "cliff.dat"), FileError);
     expect_untouched();
 }
 
 TEST_F(SaveFailures, ExistingTargetKeepsItsPermissionBits) {
     const auto mode = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read;
     fs::permissions(target, mode);
-    ASSERT_TRUE(save_cliff_file(ws, target));
+    save_cliff_file(ws, target);
     EXPECT_EQ(fs::status(target).permissions(), mode);
     EXPECT_EQ(read_bytes(target), std::vector<std::uint8_t>(8192, 5));
 }
@@ -163,20 +164,17 @@ TEST_F(SaveFailures, ExistingTargetKeepsItsPermissionBits) {
 TEST(SavePermissions, NewFileGetsDefaultModeLessUmask) {
     TempDir dir;
     const mode_t old_mask = umask(027);
-    const bool saved = save_palette_file(Workspace{}, dir / "pal.dat");
+    save_palette_file(Workspace{}, dir / "pal.dat");
     umask(old_mask);
-    ASSERT_TRUE(saved);
     EXPECT_EQ(fs::status(dir / "pal.dat").permissions(),
               fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
 }
 
 TEST_F(SaveFailures, FailingWriteLeavesOldFileAndIsReported) {
-    bool saved = true;
     {
         testing::FileSizeLimit limit(4096);
-        saved = save_cliff_file(ws, target);
+        EXPECT_THROW(save_cliff_file(ws, target), FileError);
     }
-    EXPECT_FALSE(saved);
     expect_untouched();
 }
 #endif
