@@ -3,14 +3,15 @@
 
 #include <memory>
 
+#include "base/file_io.h"
 #include "bench_inputs.h"
 #include "workspace/data_files.h"
 
 namespace vlt::bench {
 namespace {
 
-using Load = bool (*)(Workspace&, const std::filesystem::path&);
-using Save = bool (*)(const Workspace&, const std::filesystem::path&);
+using Load = std::uint64_t (*)(Workspace&, const std::filesystem::path&);
+using Save = void (*)(const Workspace&, const std::filesystem::path&);
 
 void load_bench(benchmark::State& state, Save save, Load load) {
     const ScratchDir dir;
@@ -18,12 +19,13 @@ void load_bench(benchmark::State& state, Save save, Load load) {
     const auto path = dir / "file.dat";
     save(*source, path);
     auto workspace = std::make_unique<Workspace>();
-    for (auto _ : state) {
-        if (!load(*workspace, path)) {
-            state.SkipWithError("load failed");
-            break;
+    try {
+        for (auto _ : state) {
+            benchmark::DoNotOptimize(load(*workspace, path));
+            benchmark::DoNotOptimize(workspace.get());
         }
-        benchmark::DoNotOptimize(workspace.get());
+    } catch (const FileError& e) {
+        state.SkipWithError(e.what());
     }
 }
 
@@ -31,11 +33,12 @@ void save_bench(benchmark::State& state, Save save) {
     const ScratchDir dir;
     const auto workspace = std::make_unique<Workspace>(random_workspace());
     const auto path = dir / "file.dat";
-    for (auto _ : state) {
-        if (!save(*workspace, path)) {
-            state.SkipWithError("save failed");
-            break;
+    try {
+        for (auto _ : state) {
+            save(*workspace, path);
         }
+    } catch (const FileError& e) {
+        state.SkipWithError(e.what());
     }
 }
 
