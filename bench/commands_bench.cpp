@@ -24,6 +24,7 @@ public:
     }
     void show_notice(const Message& message) override { failure = message.text; }
     void report_error(const Message& message) override { failure = message.text; }
+    void show_warnings(std::span<const std::string>) override {}
     void refresh_view(View&) override {}
 };
 

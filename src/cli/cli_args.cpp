@@ -1,14 +1,58 @@
 #include "cli/cli_args.h"
 
-#include "base/path_text.h"
-
+#include <algorithm>
+#include <array>
 #include <sstream>
+
+#include "base/path_text.h"
 
 namespace vlt::cli {
 namespace {
 
+struct OptionInfo {
+    std::string_view name;
+    bool Options::*flag;
+    std::string_view summary;
+};
+
+constexpr std::array<OptionInfo, 3> option_table{{
+    {"--keep-going", &Options::keep_going,
+     "after a failure, run the remaining commands; exit 1 at the end"},
+    {"--strict", &Options::strict,
+     "make any warning a failure: the command keeps its effect and prints\n"
+     "its warnings, then counts as failed"},
+    {"--help", &Options::help, "print this text and run nothing"},
+}};
+
+constexpr std::size_t name_column = 26;
+
 ParseResult fail(std::string message) {
     return ParseResult{std::nullopt, std::move(message)};
+}
+
+// "  NAME      " padded to the column where the summary starts.
+std::string padded(std::string_view name, std::size_t width) {
+    std::string text = "  " + std::string(name);
+    text.resize(std::max(text.size() + 1, width + 2), ' ');
+    return text;
+}
+
+// A summary's later lines start under its first.
+std::string indented(std::string_view summary, std::size_t column) {
+    std::string text;
+    for (const char c : summary) {
+        text += c;
+        if (c == '\n') {
+            text += std::string(column, ' ');
+        }
+    }
+    return text;
+}
+
+void list_command(std::ostringstream& out, std::string_view name, Command command,
+                  std::string_view summary) {
+    out << padded(name, name_column) << (takes_path(command) ? "PATH  " : "      ") << summary
+        << "\n";
 }
 
 }  // namespace
@@ -21,13 +65,11 @@ ParseResult parse_arguments(std::span<const std::string_view> args) {
     Options options;
     std::size_t i = 0;
     for (; i < args.size() && args[i].starts_with("-"); ++i) {
-        if (args[i] == "--help") {
-            options.help = true;
-        } else if (args[i] == "--keep-going") {
-            options.keep_going = true;
-        } else {
+        const auto option = std::ranges::find(option_table, args[i], &OptionInfo::name);
+        if (option == option_table.end()) {
             return fail("unknown option '" + std::string(args[i]) + "'");
         }
+        options.*(option->flag) = true;
     }
     if (options.help) {
         return ParseResult{std::move(options), {}};
@@ -37,7 +79,7 @@ ParseResult parse_arguments(std::span<const std::string_view> args) {
         if (!command) {
             return fail("unknown command '" + std::string(args[i]) + "'");
         }
-        Step step{*command, std::nullopt};
+        Step step{*command, std::string(args[i]), std::nullopt};
         if (takes_path(*command)) {
             if (i + 1 == args.size()) {
                 return fail("missing path after '" + std::string(args[i]) + "'");
@@ -54,7 +96,13 @@ ParseResult parse_arguments(std::span<const std::string_view> args) {
 
 std::string usage_text(std::string_view program) {
     std::ostringstream out;
-    out << "usage: " << program << " [--keep-going] COMMAND [PATH] [COMMAND [PATH] ...]\n"
+    out << "usage: " << program;
+    for (const OptionInfo& option : option_table) {
+        if (option.flag != &Options::help) {
+            out << " [" << option.name << "]";
+        }
+    }
+    out << " COMMAND [PATH] [COMMAND [PATH] ...]\n"
         << "       " << program << " --help\n";
     return out.str();
 }
@@ -64,13 +112,24 @@ std::string help_text(std::string_view program) {
     out << usage_text(program) << "\n"
         << "Runs the editor's buttons in order on one palette and two textures, starting from\n"
         << "all zeros. Every command but build_cliff takes the file it works on as PATH.\n"
-        << "A failure prints 'COMMAND: TEXT' on standard error and stops the run (exit 1);\n"
-        << "--keep-going runs the remaining commands and exits 1 at the end.\n\n"
-        << "Commands:\n";
+        << "A failure prints 'COMMAND: TEXT' on standard error and stops the run (exit 1).\n"
+        << "A command that lost or filled in data prints 'COMMAND: warning: TEXT' on standard\n"
+        << "error for each thing and the run goes on (exit 0).\n\n"
+        << "Options, before the first command, in any order:\n";
+    constexpr std::size_t option_column = 16;
+    for (const OptionInfo& option : option_table) {
+        out << padded(option.name, option_column) << indented(option.summary, option_column + 2)
+            << "\n";
+    }
+    out << "\nCommands:\n";
     for (const CommandInfo& info : all_commands()) {
-        const std::string name(info.name);
-        out << "  " << name << std::string(26 - name.size(), ' ')
-            << (takes_path(info.command) ? "PATH  " : "      ") << info.summary << "\n";
+        list_command(out, info.name, info.command, info.summary);
+        for (const CommandAlias& alias : command_aliases()) {
+            if (alias.command == info.command) {
+                list_command(out, alias.name, alias.command,
+                             "another name for " + std::string(info.name));
+            }
+        }
     }
     return out.str();
 }

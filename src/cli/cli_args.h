@@ -14,12 +14,15 @@ namespace vlt::cli {
 // One command of the run, with the path its file dialog would have returned.
 struct Step {
     Command command;
+    std::string name;                           // as typed: the run's messages carry it
     std::optional<std::filesystem::path> path;  // none for build_cliff only
 };
 
+// Every option is a flag; the table in cli_args.cpp names them.
 struct Options {
     bool help = false;
     bool keep_going = false;
+    bool strict = false;  // a command that warns counts as failed
     std::vector<Step> steps;
 };
 
@@ -29,7 +32,8 @@ struct ParseResult {
     std::string error;
 };
 
-// Options come only before the first command; after it every word is a command or a path.
+// Options come only before the first command, in any order; after it every word is a command or
+// a path.
 ParseResult parse_arguments(std::span<const std::string_view> args);
 
 // Whether the command takes a path argument (every one but build_cliff).

@@ -9,6 +9,7 @@ void CliPort::begin_command(std::string name, std::optional<std::filesystem::pat
     command_name_ = std::move(name);
     path_ = std::move(path);
     failed_ = false;
+    warned_ = false;
 }
 
 std::optional<std::filesystem::path> CliPort::pick_file(const FileRequest&) {
@@ -17,25 +18,36 @@ std::optional<std::filesystem::path> CliPort::pick_file(const FileRequest&) {
 }
 
 void CliPort::show_notice(const Message& message) {
-    print(message);
+    print_failure(message);
 }
 
 void CliPort::report_error(const Message& message) {
-    print(message);
+    print_failure(message);
+}
+
+void CliPort::show_warnings(std::span<const std::string> warnings) {
+    for (const std::string& warning : warnings) {
+        warned_ = true;
+        print_line("warning: ", warning);
+    }
 }
 
 void CliPort::refresh_view(View&) {}
 
-void CliPort::print(const Message& message) {
+void CliPort::print_failure(const Message& message) {
     failed_ = true;
-    // One line per message, so scripts can read the stream line by line.
-    std::string line = message.text;
+    std::string text = message.text;
     if (message.reason) {
-        line += " (" + message.reason->path + ": " + message.reason->reason + ")";
+        text += " (" + message.reason->path + ": " + message.reason->reason + ")";
     }
+    print_line("", std::move(text));
+}
+
+// One line per message, so scripts can read the stream line by line.
+void CliPort::print_line(std::string_view prefix, std::string text) {
     std::replace_if(
-        line.begin(), line.end(), [](char c) { return c == '\n' || c == '\r'; }, ' ');
-    errors_ << command_name_ << ": " << line << std::endl;
+        text.begin(), text.end(), [](char c) { return c == '\n' || c == '\r'; }, ' ');
+    errors_ << command_name_ << ": " << prefix << text << std::endl;
 }
 
 }  // namespace vlt::cli

@@ -17,10 +17,9 @@ int run(const vlt::cli::Options& options) {
     auto editor = std::make_unique<vlt::TextureEditor>(port);
     bool any_failed = false;
     for (const vlt::cli::Step& step : options.steps) {
-        const auto& info = vlt::all_commands()[static_cast<std::size_t>(step.command)];
-        port.begin_command(std::string(info.name), step.path);
+        port.begin_command(step.name, step.path);
         editor->click(step.command);
-        if (port.command_failed()) {
+        if (port.command_failed() || (options.strict && port.command_warned())) {
             any_failed = true;
             if (!options.keep_going) {
                 break;

@@ -28,18 +28,30 @@ constexpr std::array<CommandInfo, 13> catalog{{
     {Command::build_cliff, "build_cliff", "generate the cliff texture from the palette (no file)"},
 }};
 
+// The cliff texture's file command, spelt as the texture is.
+constexpr std::array<CommandAlias, 1> aliases{{
+    {"import_from_cliff", Command::import_from_ciff},
+}};
+
 }  // namespace
 
 std::span<const CommandInfo> all_commands() {
     return catalog;
 }
 
+std::span<const CommandAlias> command_aliases() {
+    return aliases;
+}
+
 std::optional<Command> command_from_name(std::string_view name) {
-    const auto it = std::ranges::find(catalog, name, &CommandInfo::name);
-    if (it == catalog.end()) {
-        return std::nullopt;
+    if (const auto it = std::ranges::find(catalog, name, &CommandInfo::name); it != catalog.end()) {
+        return it->command;
     }
-    return it->command;
+    if (const auto it = std::ranges::find(aliases, name, &CommandAlias::name);
+        it != aliases.end()) {
+        return it->command;
+    }
+    return std::nullopt;
 }
 
 }  // namespace vlt

@@ -34,7 +34,15 @@ struct CommandInfo {
     std::string_view summary;  // one line on what it does
 };
 
+// Another name a command is known by on the command line; the button keeps its own.
+struct CommandAlias {
+    std::string_view name;
+    Command command;
+};
+
 std::span<const CommandInfo> all_commands();
+std::span<const CommandAlias> command_aliases();
+// The command of that name or alias, letter case as listed.
 std::optional<Command> command_from_name(std::string_view name);
 
 // The main window's logic without a window: the workspace, the four views, and the thirteen

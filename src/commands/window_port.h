@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <optional>
+#include <span>
 #include <string>
 
 #include "base/errors.h"
@@ -37,6 +38,9 @@ public:
     virtual void show_notice(const Message& message) = 0;
     // An error that ended a command, its text already as the report shows it.
     virtual void report_error(const Message& message) = 0;
+    // What a command that succeeded lost or filled in, one text per warning, all shown together.
+    // Called only with at least one warning.
+    virtual void show_warnings(std::span<const std::string> warnings) = 0;
     // Paints the view at once.
     virtual void refresh_view(View& view) = 0;
 };

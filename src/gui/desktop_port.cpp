@@ -1,5 +1,6 @@
 #include "gui/desktop_port.h"
 
+#include <QStringList>
 #include <system_error>
 
 #include "gui/error_report.h"
@@ -51,6 +52,14 @@ void DesktopPort::show_notice(const Message& message) {
 
 void DesktopPort::report_error(const Message& message) {
     show_error_report(title_, box_text(message), &owner_);
+}
+
+void DesktopPort::show_warnings(std::span<const std::string> warnings) {
+    QStringList texts;
+    for (const std::string& warning : warnings) {
+        texts.append(QString::fromStdString(warning));
+    }
+    NoticeBox::show_notice(title_, texts.join(QStringLiteral("\n\n")), &owner_);
 }
 
 void DesktopPort::refresh_view(View& view) {

@@ -29,6 +29,8 @@ public:
     std::optional<std::filesystem::path> pick_file(const FileRequest& request) override;
     void show_notice(const Message& message) override;
     void report_error(const Message& message) override;
+    // All of them in one notice box, a blank line between two.
+    void show_warnings(std::span<const std::string> warnings) override;
     void refresh_view(View& view) override;
 
 private:

@@ -183,7 +183,7 @@ TEST_F(CliTest, HelpListsEveryCommandOnStdout) {
              {"import_from_pal", "save_pal_to_bitmap", "save_to_pal", "import_pal_from_bitmap",
               "import_from_ciff", "cliff_save_to_bitmap", "import_from_bigf", "save_bigf_to_bitmap",
               "save_to_bigf", "import_bigf_from_bitmap", "import_cliff_from_bitmap",
-              "save_to_cliff", "build_cliff"}) {
+              "save_to_cliff", "build_cliff", "import_from_cliff", "--keep-going", "--strict"}) {
             EXPECT_NE(result.out.find("\n  " + std::string(name) + " "), std::string::npos) << name;
         }
     }

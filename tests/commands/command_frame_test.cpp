@@ -165,7 +165,8 @@ TEST(CommandCatalog, ListsTheThirteenButtonsInTabOrderByName) {
         EXPECT_EQ(command_from_name(commands[i].name), commands[i].command);
         EXPECT_FALSE(commands[i].summary.empty());
     }
-    EXPECT_EQ(command_from_name("import_from_cliff"), std::nullopt);
+    EXPECT_EQ(command_from_name("import_from_cliff"), Command::import_from_ciff);
+    EXPECT_EQ(command_from_name("Import_from_cliff"), std::nullopt);
     EXPECT_EQ(command_from_name("Build_cliff"), std::nullopt);
     EXPECT_EQ(command_from_name(""), std::nullopt);
 }

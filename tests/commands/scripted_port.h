@@ -21,8 +21,9 @@ public:
     std::vector<FileRequest> requests;
     std::vector<std::string> notices;
     std::vector<std::string> errors;
-    std::vector<std::string> refreshed;  // view names, in order
-    std::vector<FileReason> reasons;     // of notices and errors that carry one
+    std::vector<std::vector<std::string>> warnings;  // one list per call
+    std::vector<std::string> refreshed;              // view names, in order
+    std::vector<FileReason> reasons;                 // of notices and errors that carry one
 
     std::optional<std::filesystem::path> pick_file(const FileRequest& request) override {
         requests.push_back(request);
@@ -44,12 +45,16 @@ public:
         errors.push_back(message.text);
         record_reason(message);
     }
+    void show_warnings(std::span<const std::string> texts) override {
+        warnings.emplace_back(texts.begin(), texts.end());
+    }
     void refresh_view(View& view) override { refreshed.push_back(view.name()); }
 
     void clear_records() {
         requests.clear();
         notices.clear();
         errors.clear();
+        warnings.clear();
         refreshed.clear();
         reasons.clear();
     }
