@@ -5,6 +5,7 @@
 #include <cstring>
 #include <span>
 
+#include "conversions/colour_set.h"
 #include "conversions/first_index_table.h"
 #include "pictures/pixel_rows.h"
 
@@ -30,9 +31,15 @@ public:
                 indices[x] = static_cast<std::uint8_t>(index);
             } else {
                 indices[x] = 0;
+                ++surplus_pixels_;
                 paint_black(static_cast<int>(x), y);
             }
         }
+    }
+
+    BigfReport report() const {
+        return {remembered_surplus_ + unremembered_surplus_.size(), surplus_pixels_,
+                outside_read(picture_, bigf_width, bigf_height)};
     }
 
 private:
@@ -47,9 +54,13 @@ private:
             first_index_.add(color, next_free_);
             return next_free_++;
         }
-        // The palette is full from here on: the colour will never find an entry.
+        // The palette is full from here on: the colour will never find an entry. A colour the
+        // table remembers is counted once, here; the others each time they come, in a set.
         if (first_index_.can_remember_absent()) {
             first_index_.add(color, FirstIndexTable::no_entry);
+            ++remembered_surplus_;
+        } else {
+            unremembered_surplus_.insert(color);
         }
         return FirstIndexTable::no_entry;
     }
@@ -80,6 +91,9 @@ private:
     Bitmap& picture_;
     FirstIndexTable first_index_{palette_};
     int next_free_ = 1;  // entry 0 stays black
+    std::uint64_t surplus_pixels_ = 0;
+    std::uint64_t remembered_surplus_ = 0;
+    ColourSet unremembered_surplus_;
     std::array<Color, bigf_width> row_{};
     const std::size_t bytes_per_pixel_ = is_display_format(picture_)       ? 4
                                          : picture_.bits_per_pixel() == 24 ? 3
@@ -93,7 +107,7 @@ private:
 // The same as reading each pixel through the view and searching the palette from entry 0 on:
 // the table gives the first equal entry, and a new colour takes an entry that held 0, which
 // entry 0 holds first.
-void bigf_from_picture(Workspace& workspace, View& bigf) {
+BigfReport bigf_from_picture(Workspace& workspace, View& bigf) {
     Palette& palette = workspace.pal_colors;
     std::fill_n(palette.begin(), bigf_rebuilt_entries, Color{0});
     Conversion conversion(palette, bigf.pixel_access());
@@ -102,6 +116,7 @@ void bigf_from_picture(Workspace& workspace, View& bigf) {
                                std::span(workspace.bigf_data)
                                    .subspan(static_cast<std::size_t>(y) * bigf_width, bigf_width));
     }
+    return conversion.report();
 }
 
 }  // namespace vlt

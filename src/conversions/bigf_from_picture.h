@@ -1,5 +1,8 @@
 #pragma once
 
+#include <cstdint>
+
+#include "conversions/outside_read.h"
 #include "pictures/view.h"
 #include "workspace/workspace.h"
 
@@ -8,9 +11,18 @@ namespace vlt {
 // Entries 0 to 111 are the block a bigf picture rebuilds; the rest of the palette is kept.
 inline constexpr int bigf_rebuilt_entries = 112;
 
+// What a bigf conversion lost: the colours that found no room and the texels they cover.
+struct BigfReport {
+    std::uint64_t surplus_colours = 0;  // distinct colours, CLR_INVALID read outside included
+    std::uint64_t surplus_pixels = 0;   // texels given index 0 for want of room
+    OutsideRead outside;
+
+    friend bool operator==(const BigfReport&, const BigfReport&) = default;
+};
+
 // Turns the picture in the `bigf` view into `bigf_data`, rebuilding palette entries 0 to 111
 // from the picture's own colours in scan order. Colours match exactly, first entry wins; a new
 // colour that finds no free entry gets index 0 and its pixel is painted black in the view.
-void bigf_from_picture(Workspace& workspace, View& bigf);
+BigfReport bigf_from_picture(Workspace& workspace, View& bigf);
 
 }  // namespace vlt

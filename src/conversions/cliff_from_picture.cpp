@@ -33,18 +33,23 @@ std::uint8_t first_close_entry(const Palette& palette, Color color) {
     return 0;
 }
 
-void cliff_from_picture(Workspace& workspace, View& cliff) {
+CliffReport cliff_from_picture(Workspace& workspace, View& cliff) {
     // The same answers as first_close_entry, found without walking the palette per pixel.
     const auto finder = std::make_unique<CloseEntryFinder>(workspace.pal_colors);
     Bitmap& picture = cliff.pixel_access();
+    CliffReport report{0, outside_read(picture, cliff_width, cliff_height)};
     std::array<Color, cliff_width> row{};
     for (int y = 0; y < cliff_height; ++y) {
         read_pixel_row(picture, y, row);
         for (int x = 0; x < cliff_width; ++x) {
+            const int found = finder->find(row[static_cast<std::size_t>(x)]);
+            const bool matched = found != CloseEntryFinder::none;
+            report.unmatched_pixels += matched ? 0 : 1;
             workspace.cliff_data[static_cast<std::size_t>(y * cliff_width + x)] =
-                finder->first_close_entry(row[static_cast<std::size_t>(x)]);
+                matched ? static_cast<std::uint8_t>(found) : std::uint8_t{0};
         }
     }
+    return report;
 }
 
 }  // namespace vlt

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "conversions/outside_read.h"
 #include "pictures/view.h"
 #include "workspace/workspace.h"
 
@@ -14,8 +15,16 @@ bool is_close_color(Color pixel, Color entry);
 // The first entry close to the colour in index order, or 0 when none is.
 std::uint8_t first_close_entry(const Palette& palette, Color color);
 
+// What a cliff conversion could not match.
+struct CliffReport {
+    std::uint64_t unmatched_pixels = 0;  // texels close to no entry, given index 0
+    OutsideRead outside;
+
+    friend bool operator==(const CliffReport&, const CliffReport&) = default;
+};
+
 // Turns the picture in the `cliff` view into `cliff_data` against the current palette, which it
 // never changes. Pixels the picture does not have read as CLR_INVALID.
-void cliff_from_picture(Workspace& workspace, View& cliff);
+CliffReport cliff_from_picture(Workspace& workspace, View& cliff);
 
 }  // namespace vlt

@@ -29,17 +29,16 @@ CloseEntryFinder::CloseEntryFinder(const Palette& palette) {
     }
 }
 
-std::uint8_t CloseEntryFinder::first_close_entry(Color color) const {
+int CloseEntryFinder::find(Color color) const {
     const EntrySet& red = close_[0][static_cast<std::size_t>(channel_of(color, 0))];
     const EntrySet& green = close_[1][static_cast<std::size_t>(channel_of(color, 1))];
     const EntrySet& blue = close_[2][static_cast<std::size_t>(channel_of(color, 2))];
     for (std::size_t w = 0; w < words; ++w) {
         if (const std::uint64_t both = red[w] & green[w] & blue[w]; both != 0) {
-            return static_cast<std::uint8_t>(w * 64 +
-                                             static_cast<std::size_t>(std::countr_zero(both)));
+            return static_cast<int>(w * 64) + std::countr_zero(both);
         }
     }
-    return 0;
+    return none;
 }
 
 }  // namespace vlt

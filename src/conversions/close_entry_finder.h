@@ -15,8 +15,15 @@ class CloseEntryFinder {
 public:
     explicit CloseEntryFinder(const Palette& palette);
 
+    static constexpr int none = palette_size;
+
+    // The first close entry in index order, or none.
+    int find(Color color) const;
     // The first close entry in index order, or 0 when none is.
-    std::uint8_t first_close_entry(Color color) const;
+    std::uint8_t first_close_entry(Color color) const {
+        const int found = find(color);
+        return found == none ? 0 : static_cast<std::uint8_t>(found);
+    }
 
 private:
     static constexpr int words = palette_size / 64;

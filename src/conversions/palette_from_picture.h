@@ -1,12 +1,14 @@
 #pragma once
 
+#include "conversions/outside_read.h"
 #include "pictures/view.h"
 #include "workspace/workspace.h"
 
 namespace vlt {
 
 // Takes the 256 palette entries from the top-left 16 x 16 pixels of the `pal` view, row by row.
-// Pixels the picture does not have read as CLR_INVALID and are kept as such.
-void palette_from_picture(Workspace& workspace, View& pal);
+// Pixels the picture does not have read as CLR_INVALID and are kept as such; the result says how
+// many there were.
+OutsideRead palette_from_picture(Workspace& workspace, View& pal);
 
 }  // namespace vlt

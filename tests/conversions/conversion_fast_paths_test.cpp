@@ -6,6 +6,7 @@
 #include <memory>
 #include <optional>
 #include <random>
+#include <set>
 
 #include "conversions/bigf_from_picture.h"
 #include "conversions/cliff_builder.h"
@@ -30,10 +31,24 @@ std::optional<int> find_linear(const Palette& palette, Color color) {
     return std::nullopt;
 }
 
-void bigf_from_picture_linear(Workspace& workspace, View& bigf) {
+// Counts the pixels of the area read that the view's picture does not have.
+OutsideRead count_outside(View& view, int width, int height) {
+    const Bitmap& picture = view.pixel_access();
+    OutsideRead outside{picture.width(), picture.height(), 0};
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            outside.pixels += picture.contains(x, y) ? 0 : 1;
+        }
+    }
+    return outside;
+}
+
+BigfReport bigf_from_picture_linear(Workspace& workspace, View& bigf) {
     Palette& palette = workspace.pal_colors;
     std::fill_n(palette.begin(), bigf_rebuilt_entries, Color{0});
     int next_free = 1;
+    BigfReport report;
+    std::set<Color> surplus;
     for (int y = 0; y < bigf_height; ++y) {
         for (int x = 0; x < bigf_width; ++x) {
             const Color color = bigf.get_pixel(x, y);
@@ -45,11 +60,16 @@ void bigf_from_picture_linear(Workspace& workspace, View& bigf) {
                 index = next_free++;
             } else {
                 bigf.set_pixel(x, y, 0);
+                surplus.insert(color);
+                ++report.surplus_pixels;
             }
             workspace.bigf_data[static_cast<std::size_t>(y * bigf_width + x)] =
                 static_cast<std::uint8_t>(index);
         }
     }
+    report.surplus_colours = surplus.size();
+    report.outside = count_outside(bigf, bigf_width, bigf_height);
+    return report;
 }
 
 // A palette whose kept entries repeat each other, repeat picture colours, and hold black and
@@ -99,9 +119,10 @@ TEST_P(BigfFastPath, EqualsLinearSearchPixelByPixel) {
         simple_view.take_picture(PictureKind::bitmap, *fast_view.bitmap());
     }
 
-    bigf_from_picture(*fast, fast_view);
-    bigf_from_picture_linear(*simple, simple_view);
+    const BigfReport fast_report = bigf_from_picture(*fast, fast_view);
+    const BigfReport simple_report = bigf_from_picture_linear(*simple, simple_view);
 
+    EXPECT_EQ(fast_report, simple_report);
     EXPECT_EQ(fast->pal_colors, simple->pal_colors);
     EXPECT_EQ(fast->bigf_data, simple->bigf_data);
     ASSERT_NE(fast_view.bitmap(), nullptr);
@@ -181,13 +202,22 @@ Palette bunched_palette(std::mt19937& random) {
 
 // The cliff conversion as first written: every pixel read through the view and the palette
 // walked from entry 0.
-void cliff_from_picture_walk(Workspace& workspace, View& cliff) {
+CliffReport cliff_from_picture_walk(Workspace& workspace, View& cliff) {
+    CliffReport report;
     for (int y = 0; y < cliff_height; ++y) {
         for (int x = 0; x < cliff_width; ++x) {
+            const Color color = cliff.get_pixel(x, y);
             workspace.cliff_data[static_cast<std::size_t>(y * cliff_width + x)] =
-                first_close_entry(workspace.pal_colors, cliff.get_pixel(x, y));
+                first_close_entry(workspace.pal_colors, color);
+            report.unmatched_pixels +=
+                std::ranges::none_of(workspace.pal_colors,
+                                     [color](Color entry) { return is_close_color(color, entry); })
+                    ? 1
+                    : 0;
         }
     }
+    report.outside = count_outside(cliff, cliff_width, cliff_height);
+    return report;
 }
 
 TEST(CliffConversionFastPath, EqualsWalkingThePalettePerPixel) {
@@ -206,9 +236,10 @@ TEST(CliffConversionFastPath, EqualsWalkingThePalettePerPixel) {
                                    random_picture(format, width, height, pool, random));
             View simple_view("cliff", cliff_width, cliff_height);
             simple_view.take_picture(PictureKind::bitmap, *fast_view.bitmap());
-            cliff_from_picture(*fast, fast_view);
-            cliff_from_picture_walk(*simple, simple_view);
+            const CliffReport fast_report = cliff_from_picture(*fast, fast_view);
+            const CliffReport simple_report = cliff_from_picture_walk(*simple, simple_view);
             ASSERT_EQ(fast->cliff_data, simple->cliff_data) << format.name << " " << width;
+            ASSERT_EQ(fast_report, simple_report) << format.name << " " << width;
         }
     }
 }
