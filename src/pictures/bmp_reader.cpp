@@ -197,8 +197,8 @@ void check_store_size(const Header& h) {
 // The pixel bytes become the store in one block, without clearing it first; a short file
 // leaves the rest of the store zero. With `reuse`, the buffer that holds the file (and the
 // pixels) becomes the store itself, so the pixels are moved within it instead of copied out.
-Bitmap make_uncompressed(const Header& h, std::span<const std::uint8_t> pixels,
-                         std::vector<RgbQuad> table, std::vector<std::uint8_t>* reuse) {
+BmpRead make_uncompressed(const Header& h, std::span<const std::uint8_t> pixels,
+                          std::vector<RgbQuad> table, std::vector<std::uint8_t>* reuse) {
     const RowOrder order = h.height < 0 ? RowOrder::top_down : RowOrder::bottom_up;
     const auto width = static_cast<int>(h.width);
     const auto height = static_cast<int>(absolute_height(h));
@@ -222,7 +222,7 @@ Bitmap make_uncompressed(const Header& h, std::span<const std::uint8_t> pixels,
         picture.set_bitfields(h.masks);
     }
     picture.set_color_table(std::move(table));
-    return picture;
+    return {std::move(picture), size - count};
 }
 
 Bitmap make_decoded(const Header& h, std::span<const std::uint8_t> data,
@@ -236,9 +236,9 @@ Bitmap make_decoded(const Header& h, std::span<const std::uint8_t> data,
     return picture;
 }
 
-Bitmap read(std::span<const std::uint8_t> file, std::vector<std::uint8_t>* reuse) {
+BmpRead read(std::span<const std::uint8_t> file, std::vector<std::uint8_t>* reuse) {
     if (file.empty()) {
-        return Bitmap();
+        return {};
     }
     Cursor in(file);
     const auto file_header = in.take(file_header_size);
@@ -263,23 +263,28 @@ Bitmap read(std::span<const std::uint8_t> file, std::vector<std::uint8_t>* reuse
         throw Exception(not_valid);
     }
     check_store_size(h);
-    Bitmap picture = compressed(h) ? make_decoded(h, pixels, std::move(table))
+    BmpRead result = compressed(h) ? BmpRead{make_decoded(h, pixels, std::move(table)), 0}
                                    : make_uncompressed(h, pixels, std::move(table), reuse);
-    picture.attributes.form = h.form;
-    picture.attributes.x_pels_per_meter = h.x_pels_per_meter;
-    picture.attributes.y_pels_per_meter = h.y_pels_per_meter;
-    picture.attributes.file_color_count = count;
-    picture.attributes.file_important_colors = h.colors_important;
-    return picture;
+    BmpAttributes& attributes = result.picture.attributes;
+    attributes.form = h.form;
+    attributes.x_pels_per_meter = h.x_pels_per_meter;
+    attributes.y_pels_per_meter = h.y_pels_per_meter;
+    attributes.file_color_count = count;
+    attributes.file_important_colors = h.colors_important;
+    return result;
 }
 
 }  // namespace
 
 Bitmap read_bmp(std::span<const std::uint8_t> file) {
-    return read(file, nullptr);
+    return read(file, nullptr).picture;
 }
 
 Bitmap read_bmp_adopting(std::vector<std::uint8_t>&& file) {
+    return read_bmp_adopting_with_shortfall(std::move(file)).picture;
+}
+
+BmpRead read_bmp_adopting_with_shortfall(std::vector<std::uint8_t>&& file) {
     std::vector<std::uint8_t> own = std::move(file);
     return read(own, &own);
 }

@@ -66,7 +66,6 @@ public:
         }
     }
     std::span<const std::uint8_t> span() const { return bytes_; }
-    bool empty() const { return bytes_.empty(); }
     std::vector<std::uint8_t> take() && { return std::move(bytes_); }
 
 private:
@@ -86,30 +85,36 @@ void write_picture_file(const fs::path& path, std::span<const std::uint8_t> byte
 
 }  // namespace
 
-void load_by_extension(View& view, const fs::path& path) {
+LoadedPicture read_picture_by_extension(const fs::path& path) {
     const PictureKind kind = kind_for_extension(extension_of(utf8_of(path)));
-    FileBytes bytes(path);
-    switch (kind) {
-        case PictureKind::icon:
-            check_icon(bytes.span());
-            view.take_picture(kind);
-            return;
-        case PictureKind::metafile:
-            check_metafile(bytes.span());
-            view.take_picture(kind);
-            return;
-        default:
-            // Marked for repainting even for a 0-byte file, unlike load bitmap.
-            view.take_picture(PictureKind::bitmap, read_bmp_adopting(std::move(bytes).take()));
-            return;
+    if (kind == PictureKind::bitmap) {
+        return read_bitmap_file(path);
     }
+    const FileBytes bytes(path);
+    if (kind == PictureKind::icon) {
+        check_icon(bytes.span());
+    } else {
+        check_metafile(bytes.span());
+    }
+    return {kind, Bitmap(), 0};
+}
+
+LoadedPicture read_bitmap_file(const fs::path& path) {
+    FileBytes bytes(path);
+    BmpRead read = read_bmp_adopting_with_shortfall(std::move(bytes).take());
+    return {PictureKind::bitmap, std::move(read.picture), read.missing_pixel_bytes};
+}
+
+void load_by_extension(View& view, const fs::path& path) {
+    LoadedPicture loaded = read_picture_by_extension(path);
+    // Marked for repainting even for a 0-byte file, unlike load bitmap.
+    view.take_picture(loaded.kind, std::move(loaded.bitmap));
 }
 
 void load_bitmap(View& view, const fs::path& path) {
-    Bitmap& picture = view.bitmap_access();
-    FileBytes bytes(path);
-    const bool empty = bytes.empty();
-    picture = read_bmp_adopting(std::move(bytes).take());
+    LoadedPicture loaded = read_bitmap_file(path);
+    const bool empty = loaded.bitmap.empty();  // only a 0-byte file reads as the empty picture
+    view.bitmap_access() = std::move(loaded.bitmap);
     if (!empty) {
         view.mark_for_repaint();
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 
 #include "pictures/view.h"
@@ -7,15 +8,29 @@
 namespace vlt {
 
 // Loading and saving a view's picture. Every failure raises an Exception with the message the
-// user sees; a failed load leaves the slot as it was, a failed save leaves an existing file as
+// user sees; a failed load leaves the view as it was, a failed save leaves an existing file as
 // it was.
+
+// A picture read from a file and not yet in a view.
+struct LoadedPicture {
+    PictureKind kind = PictureKind::bitmap;
+    Bitmap bitmap;  // the empty picture for an icon or metafile, which are not kept
+    std::uint64_t missing_pixel_bytes = 0;  // uncompressed pixel data the file lacked
+
+    bool has_pixels() const { return kind == PictureKind::bitmap && !bitmap.empty(); }
+};
+
+// The reading half of the two loads below.
+LoadedPicture read_picture_by_extension(const std::filesystem::path& path);
+LoadedPicture read_bitmap_file(const std::filesystem::path& path);
 
 // By the path's extension: bmp reads a BMP file; ico, emf and wmf are checked and give an icon
 // or metafile picture. Any other extension: "Unknown picture file extension (.%s)", before the
 // file is opened.
 void load_by_extension(View& view, const std::filesystem::path& path);
 
-// Bitmap access, then the file is read as a BMP file whatever its extension.
+// The file is read as a BMP file whatever its extension, then put in the view's picture by bitmap
+// access. A 0-byte file gives the empty picture and leaves the view unmarked for repainting.
 void load_bitmap(View& view, const std::filesystem::path& path);
 
 // Writes the picture in its own kind; a view with no picture at all writes nothing.

@@ -198,6 +198,31 @@ TEST(BmpReader, SizeImageLimitsThePixelBytes) {
     EXPECT_EQ(large.get_pixel(0, 0), 0x040506u);
 }
 
+TEST(BmpReader, SaysHowManyPixelBytesTheFileLacked) {
+    const Bytes eight = {1, 2, 3, 0, 4, 5, 6, 0};
+    const struct {
+        const char* name;
+        Bytes file;
+        std::uint64_t missing;
+    } cases[] = {
+        {"whole", bmp_file(info_header({.width = 1, .height = 2}), {}, eight), 0},
+        {"cut short", bmp_file(info_header({.width = 1, .height = 2}), {}, {1, 2, 3}), 5},
+        {"no pixels", bmp_file(info_header({.width = 3, .height = -2}), {}, {}), 24},
+        {"short biSizeImage",
+         bmp_file(info_header({.width = 1, .height = 2, .size_image = 4}), {}, eight), 4},
+        {"long biSizeImage",
+         bmp_file(info_header({.width = 1, .height = 2, .size_image = 100000}), {}, eight), 0},
+        {"run-length, cut short",
+         bmp_file(info_header({.width = 8, .height = 4, .bits = 8, .compression = 1}),
+                  Bytes(1024, 0), {2, 1}),
+         0},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(read_bmp_adopting_with_shortfall(Bytes(c.file)).missing_pixel_bytes, c.missing)
+            << c.name;
+    }
+}
+
 TEST(BmpReader, TopDownReadsTheRightWayUp) {
     const Bitmap picture = read_bmp(
         bmp_file(info_header({.width = 1, .height = -2}), {}, {0, 0, 0xFF, 0, 0xFF, 0, 0, 0}));
