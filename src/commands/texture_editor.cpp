@@ -1,5 +1,6 @@
 #include "commands/texture_editor.h"
 
+#include <algorithm>
 #include <new>
 #include <system_error>
 
@@ -70,6 +71,32 @@ std::optional<std::filesystem::path> TextureEditor::pick_save(std::string_view f
     return port_.pick_file(make_request(FileRequest::Kind::save, filter, default_ext));
 }
 
+std::optional<std::size_t> TextureEditor::slot_of(const View& view) const {
+    const std::array<const View*, 4> views{&pal, &pal_preview, &cliff, &bigf};
+    const auto it = std::ranges::find(views, &view);
+    if (it == views.end()) {
+        return std::nullopt;
+    }
+    return static_cast<std::size_t>(it - views.begin());
+}
+
+const std::optional<std::filesystem::path>& TextureEditor::source_of(const View& view) const {
+    static const std::optional<std::filesystem::path> none;
+    const auto slot = slot_of(view);
+    return slot ? sources_[*slot] : none;
+}
+
+void TextureEditor::set_source(const View& view, std::optional<std::filesystem::path> file) {
+    if (const auto slot = slot_of(view)) {
+        sources_[*slot] = std::move(file);
+    }
+}
+
+void TextureEditor::set_palette_source(const std::filesystem::path& file) {
+    set_source(pal, file);
+    set_source(pal_preview, file);
+}
+
 void TextureEditor::click(Command command) {
     try {
         run(command);
@@ -128,6 +155,8 @@ void TextureEditor::import_from_palClick() {
     }
     palette_redraw(workspace_, pal);
     preview_redraw(pal, pal_preview);
+    changes_.mark_matching_file(DataPart::palette);
+    set_palette_source(*path);
 }
 
 void TextureEditor::save_pal_to_bitmapClick() {
@@ -138,9 +167,14 @@ void TextureEditor::save_pal_to_bitmapClick() {
 
 void TextureEditor::save_to_palClick() {
     const auto path = pick_save(pal_filter, dat_ext);
-    if (path) {
-        run_file_action(port_, *path, save_failed, [&] { save_palette_file(workspace_, *path); });
+    if (!path) {
+        return;
     }
+    if (!run_file_action(port_, *path, save_failed,
+                         [&] { save_palette_file(workspace_, *path); })) {
+        return;
+    }
+    changes_.mark_matching_file(DataPart::palette);
 }
 
 void TextureEditor::import_pal_from_bitmapClick() {
@@ -154,6 +188,8 @@ void TextureEditor::import_pal_from_bitmapClick() {
     // empty picture before the palette is read from it.
     preview_redraw(pal, pal_preview);
     palette_from_picture(workspace_, pal);
+    changes_.mark_changed(DataPart::palette);
+    set_palette_source(*path);
 }
 
 void TextureEditor::import_from_ciffClick() {
@@ -165,6 +201,8 @@ void TextureEditor::import_from_ciffClick() {
         return;
     }
     cliff_redraw(workspace_, cliff);
+    changes_.mark_matching_file(DataPart::cliff);
+    set_source(cliff, *path);
 }
 
 void TextureEditor::cliff_save_to_bitmapClick() {
@@ -182,6 +220,8 @@ void TextureEditor::import_from_bigfClick() {
         return;
     }
     bigf_redraw(workspace_, bigf);
+    changes_.mark_matching_file(DataPart::bigf);
+    set_source(bigf, *path);
 }
 
 void TextureEditor::save_bigf_to_bitmapClick() {
@@ -192,9 +232,11 @@ void TextureEditor::save_bigf_to_bitmapClick() {
 
 void TextureEditor::save_to_bigfClick() {
     const auto path = pick_save(bigf_filter, dat_ext);
-    if (path) {
-        run_file_action(port_, *path, save_failed, [&] { save_bigf_file(workspace_, *path); });
+    if (!path ||
+        !run_file_action(port_, *path, save_failed, [&] { save_bigf_file(workspace_, *path); })) {
+        return;
     }
+    changes_.mark_matching_file(DataPart::bigf);
 }
 
 void TextureEditor::import_bigf_from_bitmapClick() {
@@ -208,6 +250,11 @@ void TextureEditor::import_bigf_from_bitmapClick() {
     bigf.refresh();
     palette_redraw(workspace_, pal);
     preview_redraw(pal, pal_preview);
+    // Palette entries 0 to 111 now come from the picture; the palette views keep naming the
+    // file the rest came from.
+    changes_.mark_changed(DataPart::bigf);
+    changes_.mark_changed(DataPart::palette);
+    set_source(bigf, *path);
 }
 
 void TextureEditor::import_cliff_from_bitmapClick() {
@@ -218,18 +265,24 @@ void TextureEditor::import_cliff_from_bitmapClick() {
     load_bitmap(cliff, *path);
     cliff_from_picture(workspace_, cliff);
     cliff_redraw(workspace_, cliff);
+    changes_.mark_changed(DataPart::cliff);
+    set_source(cliff, *path);
 }
 
 void TextureEditor::save_to_cliffClick() {
     const auto path = pick_save(cliff_filter, dat_ext);
-    if (path) {
-        run_file_action(port_, *path, save_failed, [&] { save_cliff_file(workspace_, *path); });
+    if (!path ||
+        !run_file_action(port_, *path, save_failed, [&] { save_cliff_file(workspace_, *path); })) {
+        return;
     }
+    changes_.mark_matching_file(DataPart::cliff);
 }
 
 void TextureEditor::build_cliffClick() {
     build_cliff(workspace_);
     cliff_redraw(workspace_, cliff);
+    changes_.mark_changed(DataPart::cliff);
+    set_source(cliff, std::nullopt);
 }
 
 }  // namespace vlt

@@ -1,10 +1,12 @@
 #pragma once
 
+#include <array>
 #include <filesystem>
 #include <optional>
 #include <span>
 #include <string_view>
 
+#include "commands/unsaved_changes.h"
 #include "commands/window_port.h"
 #include "pictures/view.h"
 #include "workspace/workspace.h"
@@ -73,6 +75,12 @@ public:
     Workspace& workspace() { return workspace_; }
     const Workspace& workspace() const { return workspace_; }
 
+    // What a completed command left unsaved; a failed or cancelled one changes nothing here.
+    const UnsavedChanges& unsaved_changes() const { return changes_; }
+    // The file the view's picture was last loaded or imported from; nothing before any was, and
+    // after build_cliff for the cliff view.
+    const std::optional<std::filesystem::path>& source_of(const View& view) const;
+
     View pal{"pal", 16, 16};
     View pal_preview{"pal_preview", 128, 128};
     View cliff{"cliff", cliff_width, cliff_height};
@@ -84,9 +92,16 @@ private:
     std::optional<std::filesystem::path> pick_save(std::string_view filter,
                                                    std::string_view default_ext);
     void run(Command command);
+    std::optional<std::size_t> slot_of(const View& view) const;
+    // Bookkeeping at the end of a command that completed.
+    void set_palette_source(const std::filesystem::path& file);
+    void set_source(const View& view, std::optional<std::filesystem::path> file);
 
     WindowPort& port_;
     Workspace workspace_;
+    UnsavedChanges changes_;
+    // In the order pal, pal_preview, cliff, bigf.
+    std::array<std::optional<std::filesystem::path>, 4> sources_;
 };
 
 }  // namespace vlt
