@@ -8,7 +8,7 @@
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     const QString executable = QCoreApplication::applicationFilePath();
-    vlt::TVoskLandTextureTest window({
+    vlt::MainWindow window({
         .title = QString::fromStdString(vlt::application_title(executable.toStdString())),
         .executable = std::filesystem::path(executable.toStdU16String()),
         .chooser = nullptr,

@@ -80,13 +80,13 @@ QFont fitting_font(QFont font) {
 QPoint centred_position() {
     const QScreen* screen = QGuiApplication::primaryScreen();
     const QRect rect = screen ? screen->geometry() : QRect(0, 0, 1024, 768);
-    return {rect.x() + (rect.width() - TVoskLandTextureTest::design_width) / 2,
-            rect.y() + (rect.height() - TVoskLandTextureTest::design_height) / 2};
+    return {rect.x() + (rect.width() - MainWindow::design_width) / 2,
+            rect.y() + (rect.height() - MainWindow::design_height) / 2};
 }
 
 }  // namespace
 
-TVoskLandTextureTest::TVoskLandTextureTest(WindowSetup setup)
+MainWindow::MainWindow(WindowSetup setup)
     : port_(*this, setup.title, std::move(setup.chooser)), editor_(port_) {
     setObjectName(QStringLiteral("VoskLandTextureTest"));
     setWindowTitle(QStringLiteral("VoskLandTextureTest"));
@@ -105,12 +105,12 @@ TVoskLandTextureTest::TVoskLandTextureTest(WindowSetup setup)
     FormCreate(setup.executable);
 }
 
-TVoskLandTextureTest::~TVoskLandTextureTest() {
+MainWindow::~MainWindow() {
     // The content area is a member: take it back before the scroll area would delete it.
     takeWidget();
 }
 
-void TVoskLandTextureTest::build_controls() {
+void MainWindow::build_controls() {
     content_.setFixedSize(content_width, content_height);
     content_.setFont(fitting_font(font()));
     View* views[] = {&editor_.pal, &editor_.pal_preview, &editor_.cliff, &editor_.bigf};
@@ -142,7 +142,7 @@ void TVoskLandTextureTest::build_controls() {
     }
 }
 
-void TVoskLandTextureTest::run(Command command) {
+void MainWindow::run(Command command) {
     editor_.click(command);
     for (const auto& widget : views_) {
         if (widget->view().repaint_marked()) {
@@ -154,7 +154,7 @@ void TVoskLandTextureTest::run(Command command) {
 
 // The creation handler: chooses the start-up folder. Its errors are reported here and the
 // window opens all the same.
-void TVoskLandTextureTest::FormCreate(const std::filesystem::path& executable) {
+void MainWindow::FormCreate(const std::filesystem::path& executable) {
     try {
         choose_startup_folder(executable);
     } catch (const std::exception& error) {
@@ -162,12 +162,12 @@ void TVoskLandTextureTest::FormCreate(const std::filesystem::path& executable) {
     }
 }
 
-void TVoskLandTextureTest::showEvent(QShowEvent* event) {
+void MainWindow::showEvent(QShowEvent* event) {
     QScrollArea::showEvent(event);
     fit_outer_size();
 }
 
-void TVoskLandTextureTest::moveEvent(QMoveEvent* event) {
+void MainWindow::moveEvent(QMoveEvent* event) {
     QScrollArea::moveEvent(event);
     fit_outer_size();
 }
@@ -175,7 +175,7 @@ void TVoskLandTextureTest::moveEvent(QMoveEvent* event) {
 // The design size is the outer size, frame included, but a window manager tells the frame only
 // after it has framed the window. Once it is known, the client area is shrunk to match and the
 // framed window centred; without a frame (or a window manager) nothing changes.
-void TVoskLandTextureTest::fit_outer_size() {
+void MainWindow::fit_outer_size() {
     if (frame_fitted_ || windowHandle() == nullptr) {
         return;
     }

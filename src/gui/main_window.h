@@ -24,7 +24,7 @@ struct WindowSetup {
 
 // The main window: the four picture views, the about label and the thirteen command buttons at
 // fixed places on a content area that the window scrolls over.
-class TVoskLandTextureTest : public QScrollArea {
+class MainWindow : public QScrollArea {
     Q_OBJECT
 public:
     static constexpr int design_width = 484;
@@ -32,8 +32,8 @@ public:
 
     // Builds the window and chooses the start-up folder; an error there is reported and the
     // window still opens.
-    explicit TVoskLandTextureTest(WindowSetup setup);
-    ~TVoskLandTextureTest() override;
+    explicit MainWindow(WindowSetup setup);
+    ~MainWindow() override;
 
     TextureEditor& editor() { return editor_; }
 

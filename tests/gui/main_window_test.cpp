@@ -38,21 +38,21 @@ public:
     }
 };
 
-class MainWindow : public ::testing::Test {
+class MainWindowTest : public ::testing::Test {
 protected:
     testing::TempDir root;
     testing::FakeWinePrefix prefix{root / "prefix"};
     fs::path exe_folder = root / "bin";
     ScriptedChooser* chooser = nullptr;  // owned by the window
     testing::ModalScript boxes;
-    std::unique_ptr<TVoskLandTextureTest> window;
+    std::unique_ptr<MainWindow> window;
 
     void SetUp() override { fs::create_directories(exe_folder); }
 
     void open_window() {
         auto scripted = std::make_unique<ScriptedChooser>();
         chooser = scripted.get();
-        window = std::make_unique<TVoskLandTextureTest>(
+        window = std::make_unique<MainWindow>(
             WindowSetup{"Tool", exe_folder / "vosk-land-texture", std::move(scripted)});
     }
 
@@ -101,7 +101,7 @@ private:
     std::shared_ptr<Box> last_box_;
 };
 
-TEST_F(MainWindow, GeometryControlsAndTabOrder) {
+TEST_F(MainWindowTest, GeometryControlsAndTabOrder) {
     open_window();
     window->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
@@ -160,7 +160,7 @@ TEST_F(MainWindow, GeometryControlsAndTabOrder) {
     EXPECT_LE(about->geometry().right(), 425);
 }
 
-TEST_F(MainWindow, ScrollsOverTheControlsRange) {
+TEST_F(MainWindowTest, ScrollsOverTheControlsRange) {
     open_window();
     window->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
@@ -185,7 +185,7 @@ TEST_F(MainWindow, ScrollsOverTheControlsRange) {
     EXPECT_FALSE(bar->isVisible());
 }
 
-TEST_F(MainWindow, EachButtonRunsItsCommand) {
+TEST_F(MainWindowTest, EachButtonRunsItsCommand) {
     open_window();
     using Kind = FileRequest::Kind;
     const struct {
@@ -225,7 +225,7 @@ TEST_F(MainWindow, EachButtonRunsItsCommand) {
     EXPECT_EQ(boxes.shown(), 0);
 }
 
-TEST_F(MainWindow, AnEditShowsItsPicturesAndMovesTheDialogFolder) {
+TEST_F(MainWindowTest, AnEditShowsItsPicturesAndMovesTheDialogFolder) {
     open_window();
     window->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
@@ -265,7 +265,7 @@ TEST_F(MainWindow, AnEditShowsItsPicturesAndMovesTheDialogFolder) {
     EXPECT_EQ(boxes.shown(), 0);
 }
 
-TEST_F(MainWindow, NoticeAndErrorReportCarryTheTitle) {
+TEST_F(MainWindowTest, NoticeAndErrorReportCarryTheTitle) {
     open_window();
     Box* notice = expect_box();
     click("import_from_bigf", root / "missing_bigf.dat");
@@ -285,7 +285,7 @@ TEST_F(MainWindow, NoticeAndErrorReportCarryTheTitle) {
     EXPECT_EQ(boxes.unexpected(), 0);
 }
 
-TEST_F(MainWindow, StartsInTheGamesDataFolderFromTheWinePrefix) {
+TEST_F(MainWindowTest, StartsInTheGamesDataFolderFromTheWinePrefix) {
     const struct {
         const char* name;
         std::string value_line;  // empty: no key at all
