@@ -2,6 +2,7 @@
 
 #include <QStringList>
 #include <system_error>
+#include <utility>
 
 #include "gui/error_report.h"
 #include "gui/notice_box.h"
@@ -24,7 +25,8 @@ PictureWidget* DesktopPort::widget_for(const View& view) const {
 }
 
 std::optional<std::filesystem::path> DesktopPort::pick_file(const FileRequest& request) {
-    auto chosen = chooser_->choose(request, &owner_);
+    auto chosen = next_answer_ ? std::exchange(next_answer_, std::nullopt)
+                               : chooser_->choose(request, &owner_);
     if (chosen) {
         std::error_code ignored;
         std::filesystem::current_path(chosen->parent_path(), ignored);

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QString>
+#include <filesystem>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "commands/window_port.h"
@@ -24,6 +26,11 @@ public:
     PictureWidget* widget_for(const View& view) const;
     const QString& title() const { return title_; }
 
+    // The next file request is answered with this file, without a dialog: a file dropped on a
+    // view reaches its command as if the dialog had chosen it.
+    void answer_next_request(std::filesystem::path file) { next_answer_ = std::move(file); }
+    void forget_next_answer() { next_answer_.reset(); }
+
     // A completed choice makes the chosen file's folder the current directory, where the next
     // dialog opens.
     std::optional<std::filesystem::path> pick_file(const FileRequest& request) override;
@@ -37,6 +44,7 @@ private:
     QWidget& owner_;
     QString title_;
     std::unique_ptr<FileChooser> chooser_;
+    std::optional<std::filesystem::path> next_answer_;
     std::vector<PictureWidget*> widgets_;  // children of the window, which outlive the port's use
 };
 

@@ -1,7 +1,9 @@
 #include "gui/main_window.h"
 
+#include <QCloseEvent>
 #include <QFontMetrics>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QScreen>
 #include <QScrollBar>
 #include <QShowEvent>
@@ -9,6 +11,7 @@
 #include <algorithm>
 #include <exception>
 
+#include "gui/close_prompt.h"
 #include "gui/error_report.h"
 #include "gui/install_path.h"
 
@@ -44,14 +47,17 @@ constexpr std::array<ButtonPlace, 13> button_places{{
     {Command::build_cliff, 176, 152, 75},
 }};
 
+QString text_of(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+const CommandInfo& info_of(Command command) {
+    return all_commands()[static_cast<std::size_t>(command)];
+}
+
 // A button's caption, and its object name: the command's own name.
 QString caption_of(Command command) {
-    for (const CommandInfo& info : all_commands()) {
-        if (info.command == command) {
-            return QString::fromUtf8(info.name.data(), static_cast<qsizetype>(info.name.size()));
-        }
-    }
-    return {};
+    return text_of(info_of(command).name);
 }
 
 // The design's font is 8 points at 96 pixels per inch: 11 pixels high. Captions must fit the
@@ -120,6 +126,11 @@ void MainWindow::build_controls() {
         views_[i]->move(places[i]);
         // The editor routes every refresh through the port, which paints this widget at once.
         port_.add_view_widget(*views_[i]);
+        drops_[i] = std::make_unique<ViewDrops>(
+            *views_[i], [this](Command command, const std::filesystem::path& file) {
+                run_with_file(command, file);
+            });
+        tooltips_[i] = std::make_unique<ViewToolTips>(*views_[i], editor_);
     }
     txtAbout_.setParent(&content_);
     txtAbout_.setObjectName(QStringLiteral("txtAbout"));
@@ -133,6 +144,7 @@ void MainWindow::build_controls() {
         buttons_[i] = std::make_unique<QPushButton>(name, &content_);
         buttons_[i]->setObjectName(name);
         buttons_[i]->setGeometry(place.left, place.top, place.width, button_height);
+        buttons_[i]->setToolTip(text_of(info_of(place.command).summary));
         connect(buttons_[i].get(), &QPushButton::clicked, this,
                 [this, command = place.command] { run(command); });
         if (previous != nullptr) {
@@ -150,6 +162,12 @@ void MainWindow::run(Command command) {
             widget->view().clear_repaint_mark();
         }
     }
+}
+
+void MainWindow::run_with_file(Command command, const std::filesystem::path& file) {
+    port_.answer_next_request(file);
+    run(command);
+    port_.forget_next_answer();
 }
 
 // The creation handler: chooses the start-up folder. Its errors are reported here and the
@@ -187,6 +205,28 @@ void MainWindow::fit_outer_size() {
     resize(design_width - frame.left() - frame.right(),
            design_height - frame.top() - frame.bottom());
     move(centred_position());
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    const std::string text = editor_.unsaved_changes().prompt_text();
+    if (text.empty() ||
+        confirm_close_without_saving(port_.title(), QString::fromStdString(text), this)) {
+        event->accept();
+    } else {
+        event->ignore();
+    }
+}
+
+void MainWindow::keyPressEvent(QKeyEvent* event) {
+    const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
+    const bool plain_or_ctrl = modifiers == Qt::NoModifier || modifiers == Qt::ControlModifier;
+    if (plain_or_ctrl && event->key() == Qt::Key_Home) {
+        verticalScrollBar()->triggerAction(QAbstractSlider::SliderToMinimum);
+    } else if (plain_or_ctrl && event->key() == Qt::Key_End) {
+        verticalScrollBar()->triggerAction(QAbstractSlider::SliderToMaximum);
+    } else {
+        QScrollArea::keyPressEvent(event);
+    }
 }
 
 }  // namespace vlt

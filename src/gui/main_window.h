@@ -12,6 +12,8 @@
 #include "gui/desktop_port.h"
 #include "gui/file_chooser.h"
 #include "gui/picture_widget.h"
+#include "gui/view_drops.h"
+#include "gui/view_tooltips.h"
 
 namespace vlt {
 
@@ -39,10 +41,16 @@ public:
 
     // One button click: the command runs to its end, then every view it marked is repainted.
     void run(Command command);
+    // The same with the command's file given, as a drop gives it: no dialog is shown.
+    void run_with_file(Command command, const std::filesystem::path& file);
 
 protected:
     void showEvent(QShowEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
+    // Changes that are not saved are only lost when the user says so.
+    void closeEvent(QCloseEvent* event) override;
+    // Home and End, with or without Ctrl, go to the top and the bottom of the scrolling area.
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void build_controls();
@@ -54,6 +62,8 @@ private:
     // Children are declared after their parent so that they leave it before it is destroyed.
     QWidget content_;
     std::array<std::unique_ptr<PictureWidget>, 4> views_;
+    std::array<std::unique_ptr<ViewDrops>, 4> drops_;
+    std::array<std::unique_ptr<ViewToolTips>, 4> tooltips_;
     QLabel txtAbout_;
     std::array<std::unique_ptr<QPushButton>, 13> buttons_;
     bool frame_fitted_ = false;

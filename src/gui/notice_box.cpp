@@ -1,6 +1,7 @@
 #include "gui/notice_box.h"
 
 #include <QFontMetrics>
+#include <QStyle>
 #include <cmath>
 
 #include "gui/screen_place.h"
@@ -49,7 +50,8 @@ void NoticeBox::lay_out(const QString& text) {
     const int text_width = text_rect.width();
     const int text_height = text_rect.height();
 
-    const int client_width = std::max(text_width, button_width) + 2 * h_margin;
+    const int client_width =
+        std::max(std::max(text_width, button_width) + 2 * h_margin, caption_room());
     const int client_height = text_height + button_height + v_spacing + 2 * v_margin;
     message_.setGeometry(h_margin, v_margin, text_width, text_height);
     ok_.setGeometry((client_width - button_width) / 2, text_height + v_margin + v_spacing,
@@ -57,6 +59,16 @@ void NoticeBox::lay_out(const QString& text) {
     setFixedSize(client_width, client_height);
     move(screen_rect.x() + (screen_rect.width() - client_width) / 2,
          screen_rect.y() + (screen_rect.height() - client_height) / 2);
+}
+
+// A window manager draws the caption in the title bar between an icon and its buttons, and cuts
+// it short where the box is narrower: the box is made wide enough for the whole caption in a bold
+// font and about five title-bar heights for the rest.
+int NoticeBox::caption_room() const {
+    QFont caption_font = font();
+    caption_font.setBold(true);
+    const int bar_height = style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this);
+    return QFontMetrics(caption_font).horizontalAdvance(windowTitle()) + 5 * bar_height;
 }
 
 void NoticeBox::show_notice(const QString& title, const QString& text, QWidget* owner) {

@@ -8,8 +8,9 @@
 namespace vlt {
 
 // A short text with one "OK" button, laid out like the platform's message dialogs: the text
-// word-wrapped within half the screen's width, no icon, centred on the screen. "OK" is both the
-// default and the cancel button, so Enter and Escape close the box.
+// word-wrapped within half the screen's width, no icon, centred on the screen, never narrower
+// than its caption needs. A fixed size, asking for no minimise or maximise button. "OK" is both
+// the default and the cancel button, so Enter and Escape close the box.
 class NoticeBox : public QDialog {
     Q_OBJECT
 public:
@@ -23,6 +24,7 @@ public:
 
 private:
     void lay_out(const QString& text);
+    int caption_room() const;
 
     // Children held by value: they leave their parent before it is destroyed.
     QLabel message_;
