@@ -84,41 +84,19 @@ TEST_F(EditorChanges, CompletedCommandsDecideWhatIsUnsaved) {
     }
 }
 
-TEST_F(EditorChanges, ViewsNameTheFileTheirPictureCameFrom) {
-    const auto pal_file = write_palette_file("land_pal.dat", Palette{});
-    const auto big = bmp("big.bmp");
-    const auto cliff = bmp("cliff.bmp");
-    click(Command::import_from_pal, pal_file);
-    click(Command::import_bigf_from_bitmap, big);
-    click(Command::import_cliff_from_bitmap, cliff);
-    click(Command::import_from_bigf, dir / "missing_bigf.dat");  // fails: nothing moves
-    EXPECT_EQ(editor->source_of(editor->pal), pal_file);
-    EXPECT_EQ(editor->source_of(editor->pal_preview), pal_file);
-    EXPECT_EQ(editor->source_of(editor->bigf), big);
-    EXPECT_EQ(editor->source_of(editor->cliff), cliff);
-    click(Command::build_cliff, std::nullopt);
-    EXPECT_EQ(editor->source_of(editor->cliff), std::nullopt);
-}
-
 TEST(FileDrop, EachViewTakesItsOwnImportsOnly) {
     const struct {
         const char* view;
         const char* file;
         std::optional<Command> command;
     } cases[] = {
-        {"pal", "/d/land_pal.dat", Command::import_from_pal},
         {"pal_preview", "/d/x.DAT", Command::import_from_pal},
-        {"pal", "/d/p.bmp", Command::import_pal_from_bitmap},
         {"pal_preview", "/d/p.Ico", Command::import_pal_from_bitmap},
-        {"pal", "/d/p.emf", Command::import_pal_from_bitmap},
         {"pal_preview", "/d/p.wmf", Command::import_pal_from_bitmap},
-        {"cliff", "/d/cliff1.dat", Command::import_from_ciff},
         {"cliff", "/d/c.bmp", Command::import_cliff_from_bitmap},
-        {"bigf", "/d/bigf1.dat", Command::import_from_bigf},
         {"bigf", "/d/b.BMP", Command::import_bigf_from_bitmap},
-        {"bigf", "/d/b.ico", std::nullopt},
+        {"bigf", "/d/bigf1.dat", Command::import_from_bigf},
         {"cliff", "/d/c.png", std::nullopt},
-        {"pal", "/d/dat", std::nullopt},
         {"pal", "/d.bmp/file", std::nullopt},
         {"txtAbout", "/d/b.bmp", std::nullopt},
     };

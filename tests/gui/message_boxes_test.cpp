@@ -62,6 +62,18 @@ TEST(NoticeBox, EnterEscapeAndClickAllClose) {
     }
 }
 
+TEST(NoticeBox, FixedSizeNoMinMaxAndWideEnoughForItsWholeCaption) {
+    const QString title = QStringLiteral("Vosk-land-texture-with-a-long-name");
+    NoticeBox box(title, "Failed!");
+    EXPECT_EQ(box.minimumSize(), box.maximumSize());
+    EXPECT_EQ(box.size(), box.minimumSize());
+    EXPECT_FALSE(box.windowFlags() & Qt::WindowMinimizeButtonHint);
+    EXPECT_FALSE(box.windowFlags() & Qt::WindowMaximizeButtonHint);
+    QFont caption_font = box.font();
+    caption_font.setBold(true);
+    EXPECT_GT(box.width(), QFontMetrics(caption_font).horizontalAdvance(title) + 60);
+}
+
 TEST(NoticeBox, LongTextWrapsWithinHalfTheScreen) {
     QString text;
     for (int i = 0; i < 120; ++i) {
