@@ -232,8 +232,10 @@ void TextureEditor::save_bigf_to_bitmapClick() {
 
 void TextureEditor::save_to_bigfClick() {
     const auto path = pick_save(bigf_filter, dat_ext);
-    if (!path ||
-        !run_file_action(port_, *path, save_failed, [&] { save_bigf_file(workspace_, *path); })) {
+    if (!path) {
+        return;
+    }
+    if (!run_file_action(port_, *path, save_failed, [&] { save_bigf_file(workspace_, *path); })) {
         return;
     }
     changes_.mark_matching_file(DataPart::bigf);
@@ -271,8 +273,10 @@ void TextureEditor::import_cliff_from_bitmapClick() {
 
 void TextureEditor::save_to_cliffClick() {
     const auto path = pick_save(cliff_filter, dat_ext);
-    if (!path ||
-        !run_file_action(port_, *path, save_failed, [&] { save_cliff_file(workspace_, *path); })) {
+    if (!path) {
+        return;
+    }
+    if (!run_file_action(port_, *path, save_failed, [&] { save_cliff_file(workspace_, *path); })) {
         return;
     }
     changes_.mark_matching_file(DataPart::cliff);
