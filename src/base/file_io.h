@@ -39,7 +39,10 @@ public:
 
     // Fills dest from the file; fewer bytes only at its end. FileError (read) on a failed read.
     std::size_t read(std::span<std::uint8_t> dest);
-    // Reads on to the end without keeping anything; returns how many bytes that was.
+    // Passes over count bytes without keeping them (seeking where the file allows); returns how
+    // many there were, fewer only at the file's end. FileError (read) on a failed read.
+    std::uint64_t skip(std::uint64_t count);
+    // Passes over the rest of the file; returns how many bytes that was.
     std::uint64_t skip_to_end();
     // The file system's size, for a regular file only.
     std::optional<std::uint64_t> regular_size() const;
@@ -61,10 +64,14 @@ struct FileContents {
 // the file system's; any other file is read to its end to count it. FileError on failure.
 FileContents read_file(const std::filesystem::path& path, std::size_t keep_at_most);
 
-// Saves bytes so that a failed save never destroys the file the user had: they go to a
-// temporary file beside the target, which replaces the target only after every byte is on the
-// disk. A folder, or a target without any write permission, is refused. FileError (create) when
-// the file cannot be made or put in place, FileError (write) when writing it fails.
+// Saves bytes so that a failed save never destroys the file the user had. A regular file, or a
+// new name, is replaced as a whole: the bytes go to a new file in the target's folder, which
+// takes the target's place only once every byte is on the disk. Symbolic links are followed and
+// stay links: the file they name is replaced (a dangling link's file is created). A file with
+// more than one hard link is written in place, its old bytes written back if that fails. A
+// character device, FIFO or socket is written into as a stream. A folder, a block device, or a
+// file without any write permission is refused. FileError (create) when the file cannot be made
+// or put in place, FileError (write) when writing it fails.
 void replace_file(const std::filesystem::path& path, std::span<const std::uint8_t> bytes);
 
 }  // namespace vlt

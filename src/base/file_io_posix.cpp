@@ -1,91 +1,227 @@
 #include <fcntl.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
-#include <random>
+#include <cstring>
 #include <string>
-#include <system_error>
-#include <utility>
+#include <vector>
 
 #include "base/file_io.h"
+#include "base/posix_fd.h"
+#include "base/save_signals_posix.h"
+#include "base/temp_file_posix.h"
 
 namespace vlt {
 namespace {
 
 namespace fs = std::filesystem;
+using posix::Descriptor;
+using posix::fail;
+using Step = FileError::Step;
 
-std::string reason_of(int error) {
-    return std::generic_category().message(error);
-}
-
-[[noreturn]] void fail(FileError::Step step, int error = errno) {
-    throw FileError(step, reason_of(error));
-}
-
-// Closes a descriptor once, whatever happens.
-class Descriptor {
-public:
-    explicit Descriptor(int fd = -1) : fd_(fd) {}
-    ~Descriptor() { reset(); }
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-
-    int get() const { return fd_; }
-    int release() { return std::exchange(fd_, -1); }
-    bool close() { return ::close(release()) == 0; }
-    void reset() {
-        if (fd_ >= 0) {
-            ::close(fd_);
-            fd_ = -1;
-        }
-    }
-
-private:
-    int fd_;
+// The file a save replaces: the end of the path's chain of symbolic links.
+struct Target {
+    fs::path path;
+    bool exists = false;
+    struct stat st {};
 };
 
-bool write_all(int fd, std::span<const std::uint8_t> bytes) {
-    while (!bytes.empty()) {
-        const ssize_t n = ::write(fd, bytes.data(), bytes.size());
-        if (n < 0 && errno == EINTR) {
-            continue;
+fs::path read_link(const fs::path& link) {
+    std::vector<char> buffer(256);
+    for (;;) {
+        const ssize_t n = ::readlink(link.c_str(), buffer.data(), buffer.size());
+        if (n < 0) {
+            fail(Step::create);
         }
-        if (n <= 0) {
-            return false;
+        if (static_cast<std::size_t>(n) < buffer.size()) {
+            return std::string(buffer.data(), static_cast<std::size_t>(n));
         }
-        bytes = bytes.subspan(static_cast<std::size_t>(n));
+        buffer.resize(buffer.size() * 2);
     }
-    return true;
 }
 
-// Creates a new, exclusively owned temporary file in the target's folder.
-int create_temporary(const fs::path& target, fs::path& temp_path) {
-    std::random_device seed;
-    std::mt19937 random(seed());
-    for (int attempt = 0; attempt < 16; ++attempt) {
-        temp_path = target;
-        temp_path += ".tmp-" + std::to_string(random() % 1000000u);
-        const int fd = ::open(temp_path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
-        if (fd >= 0 || errno != EEXIST) {
-            return fd;
+// Follows the links one by one, so that a dangling link still names the file to create.
+Target resolve_links(fs::path path) {
+    constexpr int max_links = 40;  // as the system counts before it gives up with ELOOP
+    for (int links = 0;; ++links) {
+        Target target{path};
+        if (::lstat(path.c_str(), &target.st) != 0) {
+            if (errno != ENOENT) {
+                fail(Step::create);
+            }
+            return target;
+        }
+        if (!S_ISLNK(target.st.st_mode)) {
+            target.exists = true;
+            return target;
+        }
+        if (links == max_links) {
+            fail(Step::create, ELOOP);
+        }
+        const fs::path next = read_link(path);
+        path = next.is_absolute() ? next : path.parent_path() / next;
+    }
+}
+
+int connect_socket(const fs::path& path) {
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    const std::string& name = path.native();
+    if (name.size() >= sizeof address.sun_path) {
+        errno = ENAMETOOLONG;
+        return -1;
+    }
+    std::memcpy(address.sun_path, name.c_str(), name.size() + 1);
+    for (const int type : {SOCK_STREAM, SOCK_SEQPACKET, SOCK_DGRAM}) {
+        Descriptor fd(::socket(AF_UNIX, type | SOCK_CLOEXEC, 0));
+        if (!fd.valid()) {
+            return -1;
+        }
+        if (::connect(fd.get(), reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0) {
+            return fd.release();
+        }
+        if (errno != EPROTOTYPE) {
+            return -1;
         }
     }
     return -1;
 }
 
-// A folder, or an existing file without any write bit (refused also for root, who could
-// otherwise write a read-only file).
-void refuse_unwritable(const fs::path& target, struct stat& st, bool& exists) {
-    exists = ::stat(target.c_str(), &st) == 0;
-    if (!exists) {
+// Character devices, FIFOs and sockets take the bytes as a stream, as a shell's redirection
+// gives them; a FIFO waits for its reader. Replacing them would break whatever reads them.
+void write_into(const fs::path& path, const struct stat& st, std::span<const std::uint8_t> bytes) {
+    Descriptor fd(S_ISSOCK(st.st_mode) ? connect_socket(path)
+                                       : ::open(path.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC));
+    if (!fd.valid()) {
+        fail(Step::create);
+    }
+    if (!posix::write_all(fd.get(), bytes) || !fd.close()) {
+        fail(Step::write);
+    }
+}
+
+// Fills bytes from the file's start; fewer when the file is shorter.
+bool read_prefix(int fd, std::vector<std::uint8_t>& bytes) {
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n =
+            ::pread(fd, bytes.data() + done, bytes.size() - done, static_cast<off_t>(done));
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n < 0) {
+            return false;
+        }
+        if (n == 0) {
+            bytes.resize(done);
+            break;
+        }
+        done += static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+// A file with other hard links is written where it is, so that every name keeps seeing it. The
+// bytes it loses are kept until the new ones are on the disk, and written back if they fail;
+// the file is cut to its new length only after the new bytes are in.
+void write_in_place(const Target& target, std::span<const std::uint8_t> bytes) {
+    Descriptor fd(::open(target.path.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC));
+    if (!fd.valid()) {
+        fail(Step::create);
+    }
+    const auto old_size = static_cast<std::uint64_t>(target.st.st_size);
+    std::vector<std::uint8_t> old(std::min<std::uint64_t>(old_size, bytes.size()));
+    if (!read_prefix(fd.get(), old)) {
+        fail(Step::create);
+    }
+    const auto new_size = static_cast<off_t>(bytes.size());
+    if (posix::write_all(fd.get(), bytes, 0) &&
+        (old_size <= bytes.size() || ::ftruncate(fd.get(), new_size) == 0) &&
+        ::fsync(fd.get()) == 0) {
         return;
     }
-    if (S_ISDIR(st.st_mode)) {
-        fail(FileError::Step::create, EISDIR);
+    const int error = errno;
+    posix::write_all(fd.get(), old, 0);
+    [[maybe_unused]] const int ignored = ::ftruncate(fd.get(), static_cast<off_t>(old_size));
+    ::fsync(fd.get());
+    fail(Step::write, error);
+}
+
+mode_t current_umask() {
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return mask;
+}
+
+// The new file takes the old one's owner and group where the process may set them, then its
+// mode; the set-user and set-group bits only when owner (and group) stayed the same, so that
+// they never come to give another user's rights. A new name gets the usual mode.
+void give_owner_and_mode(int fd, const Target& target) {
+    if (!target.exists) {
+        ::fchmod(fd, 0666 & ~current_umask());
+        return;
     }
-    if ((st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) {
-        fail(FileError::Step::create, EACCES);
+    const struct stat& old = target.st;
+    if (old.st_uid != ::geteuid() || old.st_gid != ::getegid()) {
+        if (::fchown(fd, old.st_uid, old.st_gid) != 0) {
+            // A member of the file's group may still give it that group.
+            ::fchown(fd, static_cast<uid_t>(-1), old.st_gid);
+        }
+    }
+    mode_t mode = old.st_mode & 07777;
+    struct stat now {};
+    if (::fstat(fd, &now) != 0 || now.st_uid != old.st_uid) {
+        mode &= ~mode_t{S_ISUID | S_ISGID};
+    } else if (now.st_gid != old.st_gid) {
+        mode &= ~mode_t{S_ISGID};
+    }
+    ::fchmod(fd, mode);
+}
+
+// The folder the new file goes in. It is synced after the rename, so that the new name is on
+// the disk too; a folder the process may search but not read is used unsynced.
+struct Folder {
+    Descriptor fd;
+    bool syncable = true;
+};
+
+Folder open_folder(const fs::path& path) {
+    const fs::path folder = path.has_parent_path() ? path.parent_path() : fs::path(".");
+    Folder result{Descriptor(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC))};
+    if (!result.fd.valid() && errno == EACCES) {
+        result.fd = Descriptor(::open(folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
+        result.syncable = false;
+    }
+    if (!result.fd.valid()) {
+        fail(Step::create);
+    }
+    return result;
+}
+
+// Fills a new file beside the target with the bytes, the target's owner and mode, and puts it
+// in the target's place only once it is on the disk.
+void replace_atomically(const Target& target, std::span<const std::uint8_t> bytes,
+                        posix::SaveSignals& signals) {
+    const std::string name = target.path.filename().native();
+    if (name.empty()) {
+        fail(Step::create, target.path.empty() ? ENOENT : EISDIR);
+    }
+    const Folder folder = open_folder(target.path);
+    posix::TempFile temp(folder.fd.get(), signals);
+    if (!posix::write_all(temp.fd(), bytes)) {
+        fail(Step::write);
+    }
+    give_owner_and_mode(temp.fd(), target);
+    if (::fsync(temp.fd()) != 0) {
+        fail(Step::write);
+    }
+    temp.publish(name, target.exists);
+    if (folder.syncable && ::fsync(folder.fd.get()) != 0 && errno != EINVAL) {
+        fail(Step::write);
     }
 }
 
@@ -93,12 +229,12 @@ void refuse_unwritable(const fs::path& target, struct stat& st, bool& exists) {
 
 InputFile::InputFile(const fs::path& path) : fd_(::open(path.c_str(), O_RDONLY | O_CLOEXEC)) {
     if (fd_ < 0) {
-        fail(FileError::Step::open);
+        fail(Step::open);
     }
     struct stat st {};
     if (::fstat(fd_, &st) == 0 && S_ISDIR(st.st_mode)) {
         ::close(fd_);
-        fail(FileError::Step::open, EISDIR);
+        fail(Step::open, EISDIR);
     }
 }
 
@@ -114,7 +250,7 @@ std::size_t InputFile::read(std::span<std::uint8_t> dest) {
             continue;
         }
         if (n < 0) {
-            fail(FileError::Step::read);
+            fail(Step::read);
         }
         if (n == 0) {
             break;
@@ -124,13 +260,34 @@ std::size_t InputFile::read(std::span<std::uint8_t> dest) {
     return total;
 }
 
-std::uint64_t InputFile::skip_to_end() {
-    std::uint8_t scratch[1 << 14];
+std::uint64_t InputFile::skip(std::uint64_t count) {
     std::uint64_t total = 0;
-    while (const std::size_t n = read(scratch)) {
+    // A regular file is passed over by seeking as far as its size reaches; reading on finds out
+    // whether more lies beyond (a growing file, or one the system sizes as 0).
+    if (const auto size = regular_size()) {
+        const off_t at = ::lseek(fd_, 0, SEEK_CUR);
+        if (at >= 0 && *size > static_cast<std::uint64_t>(at)) {
+            total = std::min<std::uint64_t>(count, *size - static_cast<std::uint64_t>(at));
+            if (::lseek(fd_, static_cast<off_t>(total), SEEK_CUR) < 0) {
+                fail(Step::read);
+            }
+        }
+    }
+    std::uint8_t scratch[1 << 14];
+    while (total < count) {
+        const auto want =
+            static_cast<std::size_t>(std::min<std::uint64_t>(sizeof scratch, count - total));
+        const std::size_t n = read(std::span(scratch, want));
         total += n;
+        if (n < want) {
+            break;
+        }
     }
     return total;
+}
+
+std::uint64_t InputFile::skip_to_end() {
+    return skip(~std::uint64_t{0});
 }
 
 std::optional<std::uint64_t> InputFile::regular_size() const {
@@ -142,30 +299,33 @@ std::optional<std::uint64_t> InputFile::regular_size() const {
 }
 
 void replace_file(const fs::path& path, std::span<const std::uint8_t> bytes) {
-    struct stat target {};
-    bool target_exists = false;
-    refuse_unwritable(path, target, target_exists);
-    fs::path temp_path;
-    Descriptor fd(create_temporary(path, temp_path));
-    if (fd.get() < 0) {
-        fail(FileError::Step::create);
+    posix::SaveSignals signals;
+    struct stat st {};
+    if (::stat(path.c_str(), &st) == 0) {
+        if (S_ISDIR(st.st_mode)) {
+            fail(Step::create, EISDIR);
+        }
+        if (S_ISBLK(st.st_mode)) {
+            // A disk or partition: writing a file's bytes over it is never what was meant.
+            fail(Step::create, ENOTSUP);
+        }
+        // Refused even for root, who could otherwise write a file marked read-only.
+        if ((st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) {
+            fail(Step::create, EACCES);
+        }
+        if (!S_ISREG(st.st_mode)) {
+            write_into(path, st, bytes);
+            return;
+        }
+    } else if (errno != ENOENT) {
+        fail(Step::create);
     }
-    // The data must be on the disk, not only in the system's cache, before the rename publishes
-    // it.
-    const bool written = write_all(fd.get(), bytes) && ::fsync(fd.get()) == 0;
-    const int write_error = errno;
-    if (!fd.close() || !written) {
-        ::unlink(temp_path.c_str());
-        fail(FileError::Step::write, written ? errno : write_error);
+    const Target target = resolve_links(path);
+    if (target.exists && S_ISREG(target.st.st_mode) && target.st.st_nlink > 1) {
+        write_in_place(target, bytes);
+        return;
     }
-    if (target_exists) {
-        ::chmod(temp_path.c_str(), target.st_mode & 07777);
-    }
-    if (::rename(temp_path.c_str(), path.c_str()) != 0) {
-        const int error = errno;
-        ::unlink(temp_path.c_str());
-        fail(FileError::Step::create, error);
-    }
+    replace_atomically(target, bytes, signals);
 }
 
 }  // namespace vlt

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <signal.h>
+
+namespace vlt::posix {
+
+// The signals around one save. While it lives, SIGXFSZ is ignored, so that a write past the
+// file size limit fails and is reported instead of ending the process without a word. A named
+// temporary file can be armed: SIGINT, SIGTERM or SIGHUP (where the process left them at their
+// default) then remove it before ending the process as they would have.
+class SaveSignals {
+public:
+    SaveSignals();
+    ~SaveSignals();
+    SaveSignals(const SaveSignals&) = delete;
+    SaveSignals& operator=(const SaveSignals&) = delete;
+
+    // Holds the three signals back on this thread while it lives, so that a name and its
+    // arming (or its removal and disarming) happen together.
+    class Hold {
+    public:
+        Hold();
+        ~Hold();
+        Hold(const Hold&) = delete;
+        Hold& operator=(const Hold&) = delete;
+
+    private:
+        sigset_t old_mask_;
+    };
+
+    // Both under a Hold. The name is copied; at most one is armed at a time.
+    void arm(int folder, const char* name);
+    void disarm();
+
+private:
+    struct sigaction old_xfsz_ {};
+    bool restore_xfsz_ = false;
+};
+
+}  // namespace vlt::posix
