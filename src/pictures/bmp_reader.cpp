@@ -184,14 +184,10 @@ bool compressed(const Header& h) {
     return h.compression == bi_rle8 || h.compression == bi_rle4;
 }
 
-void check_store_size(const Header& h) {
+std::uint64_t store_size(const Header& h) {
     const std::uint64_t rows = absolute_height(h);
-    const std::uint64_t store =
-        compressed(h) ? saturating_product(4 * static_cast<std::uint64_t>(h.width), rows)
-                      : saturating_product(row_length(h), rows);
-    if (store > max_pixel_store_bytes) {
-        throw Exception("Out of system resources");
-    }
+    return compressed(h) ? saturating_product(4 * static_cast<std::uint64_t>(h.width), rows)
+                         : saturating_product(row_length(h), rows);
 }
 
 // The pixel bytes become the store in one block, without clearing it first; a short file
@@ -207,7 +203,9 @@ BmpRead make_uncompressed(const Header& h, std::span<const std::uint8_t> pixels,
     const std::size_t count = std::min(pixels.size(), size);
     std::vector<std::uint8_t> store;
     if (reuse != nullptr) {
-        std::memmove(reuse->data(), pixels.data(), count);
+        if (reuse->data() != pixels.data()) {
+            std::memmove(reuse->data(), pixels.data(), count);
+        }
         store = std::move(*reuse);
         store.resize(count);
     } else {
@@ -236,42 +234,67 @@ Bitmap make_decoded(const Header& h, std::span<const std::uint8_t> data,
     return picture;
 }
 
-BmpRead read(std::span<const std::uint8_t> file, std::vector<std::uint8_t>* reuse) {
-    if (file.empty()) {
-        return {};
-    }
+// Everything the headers say, every check on them passed.
+struct Parsed {
+    Header h;
+    std::uint32_t count = 0;
+    std::vector<RgbQuad> table;
+    BmpPixelPlace place;
+};
+
+Parsed parse(std::span<const std::uint8_t> file) {
     Cursor in(file);
     const auto file_header = in.take(file_header_size);
     if (le::u16(file_header, 0) != 0x4D42) {
         throw Exception(not_valid);
     }
-    const Header h = read_header(in);
-    const std::uint32_t count = color_count(h);
-    std::vector<RgbQuad> table = read_color_table(in, h, count);
-
-    // Pixels start where the file says when that lies beyond the table and inside the file.
-    const std::uint32_t offset = le::u32(file_header, 10);
-    if (offset > in.position() && offset <= file.size()) {
-        in.skip_to(offset);
-    }
-    const std::uint64_t wanted =
-        h.size_image != 0 ? h.size_image : saturating_product(row_length(h), absolute_height(h));
-    const auto pixels =
-        in.take(static_cast<std::size_t>(std::min<std::uint64_t>(wanted, in.remaining())));
-
-    if (!acceptable(h)) {
+    Parsed p;
+    p.h = read_header(in);
+    p.count = color_count(p.h);
+    p.table = read_color_table(in, p.h, p.count);
+    if (!acceptable(p.h)) {
         throw Exception(not_valid);
     }
-    check_store_size(h);
-    BmpRead result = compressed(h) ? BmpRead{make_decoded(h, pixels, std::move(table)), 0}
-                                   : make_uncompressed(h, pixels, std::move(table), reuse);
+    const std::uint64_t store = store_size(p.h);
+    if (store > max_pixel_store_bytes) {
+        throw Exception("Out of system resources");
+    }
+    const std::uint64_t wanted = p.h.size_image != 0
+                                     ? p.h.size_image
+                                     : saturating_product(row_length(p.h), absolute_height(p.h));
+    // Uncompressed pixels beyond the store have no place to go; compressed data is taken up to
+    // the largest store there may be.
+    const std::uint64_t usable = compressed(p.h) ? max_pixel_store_bytes : store;
+    p.place = {in.position(), le::u32(file_header, 10), std::min(wanted, usable),
+               compressed(p.h) ? 0 : store};
+    return p;
+}
+
+BmpRead make(Parsed& p, std::span<const std::uint8_t> pixels, std::vector<std::uint8_t>* reuse) {
+    const Header& h = p.h;
+    BmpRead result = compressed(h) ? BmpRead{make_decoded(h, pixels, std::move(p.table)), 0}
+                                   : make_uncompressed(h, pixels, std::move(p.table), reuse);
     BmpAttributes& attributes = result.picture.attributes;
     attributes.form = h.form;
     attributes.x_pels_per_meter = h.x_pels_per_meter;
     attributes.y_pels_per_meter = h.y_pels_per_meter;
-    attributes.file_color_count = count;
+    attributes.file_color_count = p.count;
     attributes.file_important_colors = h.colors_important;
     return result;
+}
+
+BmpRead read(std::span<const std::uint8_t> file, std::vector<std::uint8_t>* reuse) {
+    if (file.empty()) {
+        return {};
+    }
+    Parsed p = parse(file);
+    const BmpPixelPlace& place = p.place;
+    // Pixels start where the file says when that lies beyond the table and inside the file.
+    const std::uint64_t start = place.offset > place.table_end && place.offset <= file.size()
+                                    ? place.offset
+                                    : place.table_end;
+    const auto count = static_cast<std::size_t>(std::min(place.count, file.size() - start));
+    return make(p, file.subspan(static_cast<std::size_t>(start), count), reuse);
 }
 
 }  // namespace
@@ -287,6 +310,20 @@ Bitmap read_bmp_adopting(std::vector<std::uint8_t>&& file) {
 BmpRead read_bmp_adopting_with_shortfall(std::vector<std::uint8_t>&& file) {
     std::vector<std::uint8_t> own = std::move(file);
     return read(own, &own);
+}
+
+BmpPixelPlace bmp_pixel_place(std::span<const std::uint8_t> head) {
+    return head.empty() ? BmpPixelPlace{} : parse(head).place;
+}
+
+BmpRead read_bmp_parts(std::span<const std::uint8_t> head, std::vector<std::uint8_t>&& pixels) {
+    if (head.empty()) {
+        return {};
+    }
+    Parsed p = parse(head);
+    std::vector<std::uint8_t> own = std::move(pixels);
+    own.resize(static_cast<std::size_t>(std::min<std::uint64_t>(own.size(), p.place.count)));
+    return make(p, own, &own);
 }
 
 }  // namespace vlt

@@ -29,4 +29,26 @@ Bitmap read_bmp_adopting(std::vector<std::uint8_t>&& file);
 // The same, with what the pixel data lacked.
 BmpRead read_bmp_adopting_with_shortfall(std::vector<std::uint8_t>&& file);
 
+// Reading a file in two steps, so that only the bytes the picture can use are read: first its
+// headers, then its pixel bytes.
+
+// The most bytes a file's headers and colour table take up.
+inline constexpr std::size_t bmp_head_bytes = 14 + 4096 + 256 * 4;
+
+// Where a file's pixel bytes lie. They start at `offset` when that lies beyond `table_end` and
+// the file reaches it, otherwise at `table_end`; the picture uses at most `count` of them.
+struct BmpPixelPlace {
+    std::uint64_t table_end = 0;
+    std::uint64_t offset = 0;
+    std::uint64_t count = 0;
+    std::uint64_t store = 0;  // the size of the store the pixel bytes become (0: decoded)
+};
+
+// From the file's first bytes (bmp_head_bytes of them, all of them when the file is shorter).
+// Raises the error read_bmp raises for these headers; the empty file uses no pixel bytes.
+BmpPixelPlace bmp_pixel_place(std::span<const std::uint8_t> head);
+// The picture read_bmp makes of the whole file, from its first bytes and its pixel bytes (those
+// bmp_pixel_place names); the pixel buffer becomes the picture's store where it can.
+BmpRead read_bmp_parts(std::span<const std::uint8_t> head, std::vector<std::uint8_t>&& pixels);
+
 }  // namespace vlt

@@ -9,13 +9,13 @@ namespace {
 constexpr std::size_t icon_header_size = 6;
 constexpr std::size_t icon_entry_size = 16;
 
-constexpr std::size_t emf_minimum_size = 88;
+constexpr std::size_t emf_minimum_size = metafile_head_bytes;
 constexpr std::uint32_t emf_signature = 0x464D4520;
 constexpr std::uint32_t placeable_key = 0x9AC6CDD7;
 constexpr std::size_t placeable_header_size = 22;
 constexpr std::size_t wmf_header_size = 18;
 
-bool valid_icon(std::span<const std::uint8_t> file) {
+bool valid_icon(std::span<const std::uint8_t> file, std::uint64_t length) {
     if (file.size() < icon_header_size || le::u16(file, 0) != 0 || le::u16(file, 2) != 1) {
         return false;
     }
@@ -27,7 +27,7 @@ bool valid_icon(std::span<const std::uint8_t> file) {
         const std::size_t entry = icon_header_size + i * icon_entry_size;
         const std::uint64_t size = le::u32(file, entry + 8);
         const std::uint64_t offset = le::u32(file, entry + 12);
-        if (offset + size > file.size()) {
+        if (offset + size > length) {
             return false;
         }
     }
@@ -56,14 +56,14 @@ bool valid_wmf(std::span<const std::uint8_t> file) {
 
 }  // namespace
 
-void check_icon(std::span<const std::uint8_t> file) {
-    if (!valid_icon(file)) {
+void check_icon(std::span<const std::uint8_t> head, std::uint64_t file_length) {
+    if (!valid_icon(head, file_length)) {
         throw Exception("Icon image is not valid");
     }
 }
 
-void check_metafile(std::span<const std::uint8_t> file) {
-    if (!valid_emf(file) && !valid_wmf(file)) {
+void check_metafile(std::span<const std::uint8_t> head) {
+    if (!valid_emf(head) && !valid_wmf(head)) {
         throw Exception("Metafile is not valid");
     }
 }

@@ -12,7 +12,7 @@
 #include "base/errors.h"
 #include "base/file_io.h"
 #include "base/path_text.h"
-#include "pictures/bmp_reader.h"
+#include "pictures/bmp_stream_reader.h"
 #include "pictures/bmp_writer.h"
 #include "pictures/icon_metafile_check.h"
 
@@ -50,26 +50,47 @@ PictureKind kind_for_extension(const std::string& extension) {
     throw Exception("Unknown picture file extension (." + extension + ")");
 }
 
-// The largest picture file worth reading: the largest pixel store and room for any headers.
-constexpr std::size_t max_picture_file_bytes = max_pixel_store_bytes + (std::size_t{1} << 20);
+// A load's file errors all read "Cannot open file %s", with the system's reason.
+[[noreturn]] void cannot_open(const fs::path& path, const FileError& e) {
+    throw Exception("Cannot open file " + utf8_of(path), FileReason{utf8_of(path), e.what()});
+}
 
-// A whole picture file. A BMP reader may take the buffer over and keep the pixels where they
-// were read, so that no second buffer of the picture's size is needed.
-class FileBytes {
+FileContents read_head(const fs::path& path, std::size_t head_bytes) {
+    try {
+        return read_file(path, head_bytes);
+    } catch (const FileError& e) {
+        cannot_open(path, e);
+    }
+}
+
+class FileSource : public ByteSource {
 public:
-    explicit FileBytes(const fs::path& path) {
+    explicit FileSource(const fs::path& path) : path_(path), file_(open(path)) {}
+    std::size_t read(std::span<std::uint8_t> dest) override {
         try {
-            bytes_ = read_file(path, max_picture_file_bytes).bytes;
+            return file_->read(dest);
         } catch (const FileError& e) {
-            throw Exception("Cannot open file " + utf8_of(path),
-                            FileReason{utf8_of(path), e.what()});
+            cannot_open(path_, e);
         }
     }
-    std::span<const std::uint8_t> span() const { return bytes_; }
-    std::vector<std::uint8_t> take() && { return std::move(bytes_); }
+    std::uint64_t skip(std::uint64_t count) override {
+        try {
+            return file_->skip(count);
+        } catch (const FileError& e) {
+            cannot_open(path_, e);
+        }
+    }
 
 private:
-    std::vector<std::uint8_t> bytes_;
+    static std::unique_ptr<InputFile> open(const fs::path& path) {
+        try {
+            return std::make_unique<InputFile>(path);
+        } catch (const FileError& e) {
+            cannot_open(path, e);
+        }
+    }
+    const fs::path& path_;
+    std::unique_ptr<InputFile> file_;
 };
 
 void write_picture_file(const fs::path& path, std::span<const std::uint8_t> bytes) {
@@ -90,18 +111,18 @@ LoadedPicture read_picture_by_extension(const fs::path& path) {
     if (kind == PictureKind::bitmap) {
         return read_bitmap_file(path);
     }
-    const FileBytes bytes(path);
     if (kind == PictureKind::icon) {
-        check_icon(bytes.span());
+        const FileContents head = read_head(path, icon_head_bytes);
+        check_icon(head.bytes, head.length);
     } else {
-        check_metafile(bytes.span());
+        check_metafile(read_head(path, metafile_head_bytes).bytes);
     }
     return {kind, Bitmap(), 0};
 }
 
 LoadedPicture read_bitmap_file(const fs::path& path) {
-    FileBytes bytes(path);
-    BmpRead read = read_bmp_adopting_with_shortfall(std::move(bytes).take());
+    FileSource source(path);
+    BmpRead read = read_bmp_from(source);
     return {PictureKind::bitmap, std::move(read.picture), read.missing_pixel_bytes};
 }
 
