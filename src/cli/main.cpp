@@ -29,9 +29,7 @@ int run(const vlt::cli::Options& options) {
     return any_failed ? 1 : 0;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
+int run_arguments(int argc, char** argv) {
     try {
         const std::vector<std::string_view> args(argv + (argc > 0 ? 1 : 0), argv + argc);
         const auto parsed = vlt::cli::parse_arguments(args);
@@ -49,4 +47,14 @@ int main(int argc, char** argv) {
         std::cerr << program << ": " << e.what() << "\n";
         return 1;
     }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const int status = run_arguments(argc, argv);
+    // Output that never arrived (a full disk, a closed stream) is a failure too.
+    std::cout.flush();
+    std::cerr.flush();
+    return status == 0 && (std::cout.fail() || std::cerr.fail()) ? 1 : status;
 }
