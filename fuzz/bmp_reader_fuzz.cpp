@@ -1,4 +1,4 @@
-// Feeds arbitrary bytes to the BMP reader, both ways of calling it. Whatever it accepts must
+// Feeds arbitrary bytes to the BMP reader, every way of calling it. Whatever it accepts must
 // survive a write and a second read with the same size and pixels.
 #include <cstddef>
 #include <cstdint>
@@ -9,6 +9,7 @@
 #include "base/errors.h"
 #include "pictures/bmp_reader.h"
 #include "pictures/bmp_writer.h"
+#include "support/span_source.h"
 
 namespace {
 
@@ -69,6 +70,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const vlt::Bitmap adopted =
         vlt::read_bmp_adopting(std::vector<std::uint8_t>(data, data + size));
     if (!same_pixels(picture, adopted)) {
+        std::abort();
+    }
+    // So must reading it as a stream, headers first and then only the pixel bytes.
+    vlt::testing::SpanSource source(std::span<const std::uint8_t>(data, size));
+    if (!same_pixels(picture, vlt::read_bmp_from(source).picture)) {
         std::abort();
     }
     const auto written = vlt::encode_bmp(picture);

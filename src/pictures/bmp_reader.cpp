@@ -33,6 +33,7 @@ public:
 
     std::span<const std::uint8_t> take(std::size_t count) {
         if (count > remaining()) {
+            wanted_ = position_ + count;
             throw Exception(read_error);
         }
         const auto bytes = file_.subspan(position_, count);
@@ -42,10 +43,13 @@ public:
     std::size_t position() const { return position_; }
     std::size_t remaining() const { return file_.size() - position_; }
     void skip_to(std::size_t position) { position_ = position; }
+    // How far the file would have had to reach for the take that found it too short.
+    std::size_t wanted() const { return wanted_; }
 
 private:
     std::span<const std::uint8_t> file_;
     std::size_t position_ = 0;
+    std::size_t wanted_ = 0;
 };
 
 struct Header {
@@ -242,16 +246,22 @@ struct Parsed {
     BmpPixelPlace place;
 };
 
-Parsed parse(std::span<const std::uint8_t> file) {
-    Cursor in(file);
+// The file header, the header and the colour table; returns the pixel offset the file gives.
+std::uint32_t read_head(Cursor& in, Parsed& p) {
     const auto file_header = in.take(file_header_size);
     if (le::u16(file_header, 0) != 0x4D42) {
         throw Exception(not_valid);
     }
-    Parsed p;
     p.h = read_header(in);
     p.count = color_count(p.h);
     p.table = read_color_table(in, p.h, p.count);
+    return le::u32(file_header, 10);
+}
+
+Parsed parse(std::span<const std::uint8_t> file) {
+    Cursor in(file);
+    Parsed p;
+    const std::uint32_t offset = read_head(in, p);
     if (!acceptable(p.h)) {
         throw Exception(not_valid);
     }
@@ -265,8 +275,7 @@ Parsed parse(std::span<const std::uint8_t> file) {
     // Uncompressed pixels beyond the store have no place to go; compressed data is taken up to
     // the largest store there may be.
     const std::uint64_t usable = compressed(p.h) ? max_pixel_store_bytes : store;
-    p.place = {in.position(), le::u32(file_header, 10), std::min(wanted, usable),
-               compressed(p.h) ? 0 : store};
+    p.place = {in.position(), offset, std::min(wanted, usable), compressed(p.h) ? 0 : store};
     return p;
 }
 
@@ -310,6 +319,18 @@ Bitmap read_bmp_adopting(std::vector<std::uint8_t>&& file) {
 BmpRead read_bmp_adopting_with_shortfall(std::vector<std::uint8_t>&& file) {
     std::vector<std::uint8_t> own = std::move(file);
     return read(own, &own);
+}
+
+std::size_t bmp_head_length(std::span<const std::uint8_t> head) {
+    Cursor in(head);
+    Parsed p;
+    try {
+        read_head(in, p);
+        return in.position();
+    } catch (const Exception&) {
+        // Cut short: the bytes the headers go on to; broken: the bytes that tell.
+        return std::max(in.wanted(), head.size());
+    }
 }
 
 BmpPixelPlace bmp_pixel_place(std::span<const std::uint8_t> head) {

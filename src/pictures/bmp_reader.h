@@ -32,8 +32,9 @@ BmpRead read_bmp_adopting_with_shortfall(std::vector<std::uint8_t>&& file);
 // Reading a file in two steps, so that only the bytes the picture can use are read: first its
 // headers, then its pixel bytes.
 
-// The most bytes a file's headers and colour table take up.
-inline constexpr std::size_t bmp_head_bytes = 14 + 4096 + 256 * 4;
+// How many bytes the file's headers and colour table take up, as far as its first bytes tell:
+// more than head.size() while they go on beyond them.
+std::size_t bmp_head_length(std::span<const std::uint8_t> head);
 
 // Where a file's pixel bytes lie. They start at `offset` when that lies beyond `table_end` and
 // the file reaches it, otherwise at `table_end`; the picture uses at most `count` of them.
@@ -44,7 +45,7 @@ struct BmpPixelPlace {
     std::uint64_t store = 0;  // the size of the store the pixel bytes become (0: decoded)
 };
 
-// From the file's first bytes (bmp_head_bytes of them, all of them when the file is shorter).
+// From the file's headers and colour table (bmp_head_length of them, or all of a shorter file).
 // Raises the error read_bmp raises for these headers; the empty file uses no pixel bytes.
 BmpPixelPlace bmp_pixel_place(std::span<const std::uint8_t> head);
 // The picture read_bmp makes of the whole file, from its first bytes and its pixel bytes (those

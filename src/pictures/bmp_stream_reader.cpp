@@ -83,8 +83,18 @@ std::vector<std::uint8_t> read_pixels(HeadThenSource& in, const BmpPixelPlace& p
 }  // namespace
 
 BmpRead read_bmp_from(ByteSource& source) {
-    std::vector<std::uint8_t> head(bmp_head_bytes);
-    head.resize(source.read(head));
+    // The headers come in a few steps, each telling how far the next one goes.
+    std::vector<std::uint8_t> head;
+    for (std::size_t length = bmp_head_length(head); head.size() < length;
+         length = bmp_head_length(head)) {
+        const std::size_t old_size = head.size();
+        head.resize(length);
+        const std::size_t got = source.read(std::span(head).subspan(old_size));
+        head.resize(old_size + got);
+        if (old_size + got < length) {
+            break;
+        }
+    }
     const BmpPixelPlace place = bmp_pixel_place(head);
     HeadThenSource in(head, source);
     std::vector<std::uint8_t> pixels = read_pixels(in, place);

@@ -1,5 +1,6 @@
-// The reader that takes over the file's buffer against the one that copies out of a span, on the
-// shared BMP pictures, cut short at several points and with bytes appended.
+// The reader that takes over the file's buffer, and the one that reads a stream in two steps,
+// against the one that copies out of a span, on the shared BMP pictures, cut short at several
+// points and with bytes appended.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -9,6 +10,7 @@
 
 #include "base/errors.h"
 #include "pictures/bmp_reader.h"
+#include "support/span_source.h"
 #include "support/temp_dir.h"
 
 namespace vlt {
@@ -80,6 +82,9 @@ TEST(BmpReaderAdopting, GivesWhatTheCopyingReaderGives) {
             const Outcome adopting =
                 outcome_of([&] { return read_bmp_adopting(std::vector<std::uint8_t>(bytes)); });
             expect_same(adopting, copying, label);
+            testing::SpanSource source(bytes);
+            expect_same(outcome_of([&] { return read_bmp_from(source).picture; }), copying,
+                        label + " as a stream");
         }
     }
     EXPECT_GT(files, 10);

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <unistd.h>
+
+#include <fstream>
 #include <string>
 
 #include "base/errors.h"
@@ -267,6 +269,38 @@ TEST_F(PictureFiles, FailingWriteIsAStreamWriteErrorAndKeepsTheOldFile) {
     EXPECT_EQ(error, "Stream write error");
     EXPECT_EQ(read_bytes(target), (Bytes{1, 2, 3}));
     EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 1);
+}
+
+// A picture from a pipe takes its headers and the pixel bytes they ask for, and no more.
+TEST_F(PictureFiles, APipeIsReadNoFurtherThanThePixels) {
+    int ends[2];
+    ASSERT_EQ(::pipe(ends), 0);
+    Bytes bytes = small_bmp();
+    bytes.resize(bytes.size() + 100, 'z');
+    ASSERT_EQ(::write(ends[1], bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
+    ::close(ends[1]);
+    load_bitmap(bigf, "/dev/fd/" + std::to_string(ends[0]));
+    EXPECT_EQ(bigf.get_pixel(1, 0), 0x00FF00u);
+    char rest[200];
+    EXPECT_EQ(::read(ends[0], rest, sizeof rest), 100);
+    ::close(ends[0]);
+}
+
+// Pixels a gigabyte into a sparse file are found without reading the gap before them.
+TEST_F(PictureFiles, PixelsFarIntoTheFileAreReachedBySeeking) {
+    const fs::path path = dir / "far.bmp";
+    Bytes head = small_bmp();
+    head.resize(54);
+    const std::uint32_t offset = 1u << 30;
+    for (int i = 0; i < 4; ++i) {
+        head[10 + i] = static_cast<std::uint8_t>(offset >> (8 * i));
+    }
+    write_bytes(path, head);
+    fs::resize_file(path, offset);
+    std::ofstream(path, std::ios::binary | std::ios::app).write("\0\0\xFF\0\xFF\0\0\0", 8);
+    load_bitmap(bigf, path);
+    EXPECT_EQ(bigf.get_pixel(0, 0), 0x0000FFu);
+    EXPECT_EQ(bigf.get_pixel(1, 0), 0x00FF00u);
 }
 #endif
 
