@@ -39,14 +39,17 @@ std::string reason_of(const fs::path& path, const Bytes& bytes) {
     return "";
 }
 
-#ifndef _WIN32
 TEST(SaveLinks, TheFileALinkNamesIsReplacedAndTheLinkStays) {
     TempDir dir;
     fs::create_directory(dir / "real");
     write_bytes(dir / "real" / "old.dat", {1});
-    fs::create_symlink("real/old.dat", dir / "link.dat");
-    fs::create_symlink("link.dat", dir / "chain.dat");
-    fs::create_symlink("real/new.dat", dir / "dangling.dat");
+    try {
+        fs::create_symlink(fs::path("real") / "old.dat", dir / "link.dat");
+        fs::create_symlink("link.dat", dir / "chain.dat");
+        fs::create_symlink(fs::path("real") / "new.dat", dir / "dangling.dat");
+    } catch (const fs::filesystem_error& e) {
+        GTEST_SKIP() << "no symbolic links here: " << e.what();  // Windows without the right
+    }
     for (const char* link : {"link.dat", "chain.dat", "dangling.dat"}) {
         const Bytes bytes(3, static_cast<std::uint8_t>(link[0]));
         replace_file(dir / link, bytes);
@@ -58,6 +61,42 @@ TEST(SaveLinks, TheFileALinkNamesIsReplacedAndTheLinkStays) {
     EXPECT_EQ(std::distance(fs::directory_iterator(dir / "real"), fs::directory_iterator()), 2);
     EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 4);
 }
+
+TEST(SaveHardLinks, EveryNameSeesTheNewBytesOrTheOldOnFailure) {
+    TempDir dir;
+    write_bytes(dir / "a.dat", Bytes(5000, 1));
+    fs::create_hard_link(dir / "a.dat", dir / "b.dat");
+    replace_file(dir / "a.dat", Bytes(3000, 2));
+    EXPECT_EQ(read_bytes(dir / "b.dat"), Bytes(3000, 2));
+#ifndef _WIN32
+    {
+        testing::FileSizeLimit limit(4096);
+        EXPECT_EQ(reason_of(dir / "a.dat", Bytes(8192, 3)), "File too large");
+    }
+    EXPECT_EQ(read_bytes(dir / "b.dat"), Bytes(3000, 2));
+#endif
+    EXPECT_EQ(fs::hard_link_count(dir / "a.dat"), 2u);
+}
+
+TEST(SaveNames, EveryNameTheFolderTakesCanBeSaved) {
+    TempDir dir;
+    for (std::size_t length = 240; length <= 256; ++length) {
+        const std::string reason = reason_of(dir / std::string(length, 'n'), {1});
+        EXPECT_EQ(reason.empty(), length <= 255) << length;
+#ifndef _WIN32
+        EXPECT_EQ(reason, length <= 255 ? "" : "File name too long") << length;
+#endif
+    }
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 16);
+}
+
+#ifdef _WIN32
+TEST(SaveSpecialFiles, TheNullDeviceIsWrittenIntoAndAFolderRefused) {
+    TempDir dir;
+    EXPECT_EQ(reason_of("NUL", {1}), "");
+    EXPECT_NE(reason_of(dir.path(), {1}), "");
+}
+#else
 
 TEST(SaveSpecialFiles, DevicesFifosAndSocketsAreWrittenInto) {
     TempDir dir;
@@ -97,20 +136,6 @@ TEST(SaveSpecialFiles, FoldersAndBlockDevicesAreRefused) {
         EXPECT_EQ(reason_of(dir / "disk", {1}), "Operation not supported");
         EXPECT_TRUE(fs::is_block_file(dir / "disk"));
     }
-}
-
-TEST(SaveHardLinks, EveryNameSeesTheNewBytesOrTheOldOnFailure) {
-    TempDir dir;
-    write_bytes(dir / "a.dat", Bytes(5000, 1));
-    fs::create_hard_link(dir / "a.dat", dir / "b.dat");
-    replace_file(dir / "a.dat", Bytes(3000, 2));
-    EXPECT_EQ(read_bytes(dir / "b.dat"), Bytes(3000, 2));
-    {
-        testing::FileSizeLimit limit(4096);
-        EXPECT_EQ(reason_of(dir / "a.dat", Bytes(8192, 3)), "File too large");
-    }
-    EXPECT_EQ(read_bytes(dir / "b.dat"), Bytes(3000, 2));
-    EXPECT_EQ(fs::hard_link_count(dir / "a.dat"), 2u);
 }
 
 // As root: the replaced file keeps another user's ownership, mode and set-user bit.
@@ -157,15 +182,6 @@ TEST(SaveOwners, SetUserBitGoesWhenTheOwnerChanges) {
     EXPECT_EQ(st.st_uid, nobody->pw_uid);
     EXPECT_EQ(st.st_mode & 07777, 0777u);
     EXPECT_EQ(read_bytes(dir / "roots.dat"), Bytes{2});
-}
-
-TEST(SaveNames, EveryNameTheFolderTakesCanBeSaved) {
-    TempDir dir;
-    for (std::size_t length = 240; length <= 256; ++length) {
-        const fs::path path = dir / std::string(length, 'n');
-        EXPECT_EQ(reason_of(path, {1}), length <= 255 ? "" : "File name too long") << length;
-    }
-    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 16);
 }
 
 TEST(ReadPipes, APipeIsReadToItsEndKeepingOnlyWhatWasAskedFor) {
