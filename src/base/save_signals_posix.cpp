@@ -53,12 +53,28 @@ SaveSignals::SaveSignals() {
     ignore.sa_handler = SIG_IGN;
     sigemptyset(&ignore.sa_mask);
     restore_xfsz_ = ::sigaction(SIGXFSZ, &ignore, &old_xfsz_) == 0;
+    // A signal the process ignores or handles itself is left alone. Set here, not when a name
+    // is armed, so that arming costs no system call between making a name and renaming it.
+    for (std::size_t i = 0; i < cleanup_signals.size(); ++i) {
+        struct sigaction current {};
+        ::sigaction(cleanup_signals[i], nullptr, &current);
+        installed[i] = current.sa_handler == SIG_DFL && (current.sa_flags & SA_SIGINFO) == 0;
+        if (installed[i]) {
+            set_handler(cleanup_signals[i], remove_temporary_and_end);
+        }
+    }
 }
 
 SaveSignals::~SaveSignals() {
-    if (armed != 0) {
+    {
         const Hold hold;
         disarm();
+        for (std::size_t i = 0; i < cleanup_signals.size(); ++i) {
+            if (installed[i]) {
+                set_handler(cleanup_signals[i], SIG_DFL);
+                installed[i] = false;
+            }
+        }
     }
     if (restore_xfsz_) {
         ::sigaction(SIGXFSZ, &old_xfsz_, nullptr);
@@ -75,15 +91,6 @@ SaveSignals::Hold::~Hold() {
 }
 
 void SaveSignals::arm(int folder, const char* name) {
-    // A signal the process ignores or handles itself is left alone.
-    for (std::size_t i = 0; i < cleanup_signals.size(); ++i) {
-        struct sigaction current {};
-        ::sigaction(cleanup_signals[i], nullptr, &current);
-        installed[i] = current.sa_handler == SIG_DFL && (current.sa_flags & SA_SIGINFO) == 0;
-        if (installed[i]) {
-            set_handler(cleanup_signals[i], remove_temporary_and_end);
-        }
-    }
     armed_folder = folder;
     std::strncpy(armed_name, name, sizeof armed_name - 1);
     armed_name[sizeof armed_name - 1] = '\0';
@@ -94,12 +101,6 @@ void SaveSignals::arm(int folder, const char* name) {
 void SaveSignals::disarm() {
     armed = 0;
     std::atomic_signal_fence(std::memory_order_seq_cst);
-    for (std::size_t i = 0; i < cleanup_signals.size(); ++i) {
-        if (installed[i]) {
-            set_handler(cleanup_signals[i], SIG_DFL);
-            installed[i] = false;
-        }
-    }
 }
 
 }  // namespace vlt::posix

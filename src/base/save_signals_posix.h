@@ -5,9 +5,9 @@
 namespace vlt::posix {
 
 // The signals around one save. While it lives, SIGXFSZ is ignored, so that a write past the
-// file size limit fails and is reported instead of ending the process without a word. A named
-// temporary file can be armed: SIGINT, SIGTERM or SIGHUP (where the process left them at their
-// default) then remove it before ending the process as they would have.
+// file size limit fails and is reported instead of ending the process without a word, and
+// SIGINT, SIGTERM and SIGHUP (where the process left them at their default) end the process as
+// they would have, but first remove the named temporary file armed at that moment, if any.
 class SaveSignals {
 public:
     SaveSignals();

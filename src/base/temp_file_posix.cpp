@@ -1,27 +1,67 @@
 #include "base/temp_file_posix.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <random>
 
 namespace vlt::posix {
 namespace {
 
+constexpr std::string_view name_prefix = ".vlt-";
+constexpr std::size_t name_letters = 8;
+constexpr std::string_view letters = "abcdefghijklmnopqrstuvwxyz0123456789";
+
+bool is_temporary_name(std::string_view name) {
+    return name.size() == name_prefix.size() + name_letters && name.starts_with(name_prefix) &&
+           std::all_of(name.begin() + name_prefix.size(), name.end(),
+                       [](char c) { return letters.find(c) != std::string_view::npos; });
+}
+
 // Short enough to fit beside any name the folder takes; hidden from ordinary listings.
 std::string random_name() {
     static thread_local std::mt19937 random{std::random_device{}()};
-    constexpr char letters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
-    std::string name = ".vlt-";
-    for (int i = 0; i < 8; ++i) {
-        name += letters[random() % (sizeof letters - 1)];
+    std::string name(name_prefix);
+    for (std::size_t i = 0; i < name_letters; ++i) {
+        name += letters[random() % letters.size()];
     }
     return name;
+}
+
+// Every temporary file is locked while its process lives. A SIGKILL between giving one a name
+// and renaming it leaves it behind unlocked; the next save in the folder removes it.
+void sweep_stale(int folder) {
+    const int listing = ::openat(folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    DIR* dir = listing >= 0 ? ::fdopendir(listing) : nullptr;
+    if (dir == nullptr) {
+        if (listing >= 0) {
+            ::close(listing);
+        }
+        return;
+    }
+    while (const dirent* entry = ::readdir(dir)) {
+        if (!is_temporary_name(entry->d_name)) {
+            continue;
+        }
+        const Descriptor fd(
+            ::openat(folder, entry->d_name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+        struct stat st {};
+        if (fd.valid() && ::fstat(fd.get(), &st) == 0 && S_ISREG(st.st_mode) &&
+            ::flock(fd.get(), LOCK_EX | LOCK_NB) == 0) {
+            ::unlinkat(folder, entry->d_name, 0);
+        }
+    }
+    ::closedir(dir);
 }
 
 }  // namespace
 
 TempFile::TempFile(int folder, SaveSignals& signals) : folder_(folder), signals_(signals) {
+    sweep_stale(folder);
     if (!create_unnamed()) {
         create_named(false);
     }
@@ -37,6 +77,7 @@ bool TempFile::create_unnamed() {
 #ifdef O_TMPFILE
     fd_ = Descriptor(::openat(folder_, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600));
     if (fd_.valid()) {
+        ::flock(fd_.get(), LOCK_EX);
         unnamed_ = true;
         return true;
     }
@@ -61,6 +102,9 @@ void TempFile::create_named(bool link_unnamed) {
                                           O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
                                           0600));
                 made = fd_.valid();
+                if (made) {
+                    ::flock(fd_.get(), LOCK_EX);
+                }
             }
             if (made) {
                 signals_.arm(folder_, name.c_str());
@@ -97,6 +141,8 @@ bool TempFile::link_unnamed_as(const std::string& name) {
 }
 
 void TempFile::publish(const std::string& name, bool replace) {
+    // Held throughout, so that a short-lived name and its rename follow each other directly.
+    const SaveSignals::Hold hold;
     if (unnamed_) {
         if (!replace && link_unnamed_as(name)) {
             return;
@@ -108,16 +154,12 @@ void TempFile::publish(const std::string& name, bool replace) {
         // name first, which the signals remove.
         create_named(true);
     }
-    int error = 0;
-    {
-        const SaveSignals::Hold hold;
-        if (::renameat(folder_, temp_name_.c_str(), folder_, name.c_str()) == 0) {
-            signals_.disarm();
-            temp_name_.clear();
-            return;
-        }
-        error = errno;
+    if (::renameat(folder_, temp_name_.c_str(), folder_, name.c_str()) == 0) {
+        signals_.disarm();
+        temp_name_.clear();
+        return;
     }
+    const int error = errno;
     remove_named();
     fail(FileError::Step::create, error);
 }

@@ -11,8 +11,10 @@
 #include "support/temp_dir.h"
 
 #ifndef _WIN32
+#include <fcntl.h>
 #include <grp.h>
 #include <pwd.h>
+#include <sys/file.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
@@ -136,6 +138,22 @@ TEST(SaveSpecialFiles, FoldersAndBlockDevicesAreRefused) {
         EXPECT_EQ(reason_of(dir / "disk", {1}), "Operation not supported");
         EXPECT_TRUE(fs::is_block_file(dir / "disk"));
     }
+}
+
+// A temporary file left by a process that was killed is removed by the next save beside it; one
+// a live process still holds stays.
+TEST(SaveNames, LeftTemporaryFilesAreRemovedByTheNextSave) {
+    TempDir dir;
+    write_bytes(dir / ".vlt-left0001", {1});
+    write_bytes(dir / ".vlt-live0002", {2});
+    write_bytes(dir / ".vlt-notours", {3});
+    const int live = ::open((dir / ".vlt-live0002").c_str(), O_RDONLY);
+    ASSERT_EQ(::flock(live, LOCK_EX), 0);
+    replace_file(dir / "new.dat", Bytes{4});
+    ::close(live);
+    EXPECT_FALSE(fs::exists(dir / ".vlt-left0001"));
+    EXPECT_TRUE(fs::exists(dir / ".vlt-live0002"));
+    EXPECT_TRUE(fs::exists(dir / ".vlt-notours"));
 }
 
 // As root: the replaced file keeps another user's ownership, mode and set-user bit.
