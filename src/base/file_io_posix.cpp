@@ -77,10 +77,11 @@ int connect_socket(const fs::path& path) {
     }
     std::memcpy(address.sun_path, name.c_str(), name.size() + 1);
     for (const int type : {SOCK_STREAM, SOCK_SEQPACKET, SOCK_DGRAM}) {
-        Descriptor fd(::socket(AF_UNIX, type | SOCK_CLOEXEC, 0));
+        Descriptor fd(::socket(AF_UNIX, type, 0));
         if (!fd.valid()) {
             return -1;
         }
+        ::fcntl(fd.get(), F_SETFD, FD_CLOEXEC);
         if (::connect(fd.get(), reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0) {
             return fd.release();
         }
@@ -192,10 +193,12 @@ struct Folder {
 Folder open_folder(const fs::path& path) {
     const fs::path folder = path.has_parent_path() ? path.parent_path() : fs::path(".");
     Folder result{Descriptor(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC))};
+#ifdef O_PATH
     if (!result.fd.valid() && errno == EACCES) {
         result.fd = Descriptor(::open(folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
         result.syncable = false;
     }
+#endif
     if (!result.fd.valid()) {
         fail(Step::create);
     }

@@ -52,7 +52,9 @@ SaveSignals::SaveSignals() {
     struct sigaction ignore {};
     ignore.sa_handler = SIG_IGN;
     sigemptyset(&ignore.sa_mask);
-    restore_xfsz_ = ::sigaction(SIGXFSZ, &ignore, &old_xfsz_) == 0;
+    for (std::size_t i = 0; i < ignored_signals.size(); ++i) {
+        restore_ignored_[i] = ::sigaction(ignored_signals[i], &ignore, &old_ignored_[i]) == 0;
+    }
     // A signal the process ignores or handles itself is left alone. Set here, not when a name
     // is armed, so that arming costs no system call between making a name and renaming it.
     for (std::size_t i = 0; i < cleanup_signals.size(); ++i) {
@@ -76,8 +78,10 @@ SaveSignals::~SaveSignals() {
             }
         }
     }
-    if (restore_xfsz_) {
-        ::sigaction(SIGXFSZ, &old_xfsz_, nullptr);
+    for (std::size_t i = 0; i < ignored_signals.size(); ++i) {
+        if (restore_ignored_[i]) {
+            ::sigaction(ignored_signals[i], &old_ignored_[i], nullptr);
+        }
     }
 }
 

@@ -2,10 +2,13 @@
 
 #include <signal.h>
 
+#include <array>
+
 namespace vlt::posix {
 
-// The signals around one save. While it lives, SIGXFSZ is ignored, so that a write past the
-// file size limit fails and is reported instead of ending the process without a word, and
+// The signals around one save. While it lives, SIGXFSZ and SIGPIPE are ignored, so that a write
+// past the file size limit, or into a pipe whose reader has gone, fails and is reported instead
+// of ending the process (the window among them) without a word, and
 // SIGINT, SIGTERM and SIGHUP (where the process left them at their default) end the process as
 // they would have, but first remove the named temporary file armed at that moment, if any.
 class SaveSignals {
@@ -32,9 +35,11 @@ public:
     void arm(int folder, const char* name);
     void disarm();
 
+    static constexpr std::array ignored_signals = {SIGXFSZ, SIGPIPE};
+
 private:
-    struct sigaction old_xfsz_ {};
-    bool restore_xfsz_ = false;
+    std::array<struct sigaction, ignored_signals.size()> old_ignored_{};
+    std::array<bool, ignored_signals.size()> restore_ignored_{};
 };
 
 }  // namespace vlt::posix

@@ -122,6 +122,10 @@ void TempFile::create_named(bool link_unnamed) {
 }
 
 bool TempFile::link_unnamed_as(const std::string& name) {
+#ifndef AT_EMPTY_PATH
+    errno = ENOTSUP;  // no unnamed files on this system, so nothing to link
+    return false;
+#else
     if (::linkat(fd_.get(), "", folder_, name.c_str(), AT_EMPTY_PATH) == 0) {
         return true;
     }
@@ -138,6 +142,7 @@ bool TempFile::link_unnamed_as(const std::string& name) {
         errno = error;
     }
     return false;
+#endif
 }
 
 void TempFile::publish(const std::string& name, bool replace) {

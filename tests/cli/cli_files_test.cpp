@@ -112,6 +112,9 @@ TEST_F(CliFiles, FailedSystemCallsGiveTheirReason) {
          "save_to_pal: failed! (loop.dat: Too many levels of symbolic links)\n"},
         {"$R save_to_pal " + long_name,
          "save_to_pal: failed! (" + long_name + ": File name too long)\n"},
+        {"$R import_from_bigf /dev/null save_bigf_to_bitmap /dev/stdout | true; "
+         "exit ${PIPESTATUS[0]}",
+         "save_bigf_to_bitmap: Stream write error. (/dev/stdout: Broken pipe)\n"},
         {"$R --help > /dev/full", ""},
     };
     for (const auto& [script, err] : cases) {
