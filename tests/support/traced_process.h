@@ -10,6 +10,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -21,7 +22,7 @@
 namespace vlt::testing {
 
 // A program run under ptrace, so that a test can hold it at the entry of a chosen system call
-// and signal it there: no timing, the same stop every run.
+// and signal it there: the same stop on every run, no timing.
 class TracedProcess {
 public:
     struct Call {
@@ -29,13 +30,12 @@ public:
         std::array<std::uint64_t, 6> args;
     };
 
-    // Started and held just after exec; its output goes to /dev/null.
+    // Started (output to /dev/null) and held just after exec.
     TracedProcess(const std::vector<std::string>& argv, const std::filesystem::path& cwd) {
         pid_ = ::fork();
         if (pid_ == 0) {
-            const int null = ::open("/dev/null", O_WRONLY);
-            ::dup2(null, 1);
-            ::dup2(null, 2);
+            ::dup2(::open("/dev/null", O_WRONLY), 1);
+            ::dup2(1, 2);
             std::vector<char*> args;
             for (const std::string& arg : argv) {
                 args.push_back(const_cast<char*>(arg.c_str()));
@@ -47,22 +47,18 @@ public:
             }
             ::_exit(127);
         }
-        wait_stop();
+        ::waitpid(pid_, &status_, 0);
         ::ptrace(PTRACE_SETOPTIONS, pid_, nullptr,
                  PTRACE_O_TRACESYSGOOD | PTRACE_O_TRACEEXEC | PTRACE_O_EXITKILL);
         while (resume(PTRACE_CONT) && status_ >> 8 != (SIGTRAP | (PTRACE_EVENT_EXEC << 8))) {
         }
     }
     ~TracedProcess() {
-        if (running_) {
+        if (WIFSTOPPED(status_)) {
             ::kill(pid_, SIGKILL);
             ::waitpid(pid_, &status_, 0);
         }
     }
-    TracedProcess(const TracedProcess&) = delete;
-    TracedProcess& operator=(const TracedProcess&) = delete;
-
-    pid_t pid() const { return pid_; }
 
     // Runs to the entry of the next call `match` accepts; false when the process ended first.
     bool run_to(const std::function<bool(const Call&)>& match) {
@@ -72,8 +68,7 @@ public:
                 ::ptrace(PTRACE_GET_SYSCALL_INFO, pid_, sizeof info, &info) > 0 &&
                 info.op == PTRACE_SYSCALL_INFO_ENTRY) {
                 Call call{static_cast<long>(info.entry.nr), {}};
-                std::copy(std::begin(info.entry.args), std::end(info.entry.args),
-                          call.args.begin());
+                std::copy_n(info.entry.args, 6, call.args.begin());
                 if (match(call)) {
                     return true;
                 }
@@ -98,33 +93,25 @@ public:
         }
         ::ptrace(PTRACE_DETACH, pid_, nullptr, nullptr);
         ::waitpid(pid_, &status_, 0);
-        running_ = false;
         return status_;
     }
 
-    // What the process's descriptor fd refers to.
+    // What the process's descriptor fd is open on.
     struct stat fd_stat(std::uint64_t fd) const {
         struct stat st {};
-        const std::string link = "/proc/" + std::to_string(pid_) + "/fd/" + std::to_string(fd);
-        ::stat(link.c_str(), &st);
+        ::stat(("/proc/" + std::to_string(pid_) + "/fd/" + std::to_string(fd)).c_str(), &st);
         return st;
     }
 
 private:
-    void wait_stop() {
-        ::waitpid(pid_, &status_, 0);
-        running_ = WIFSTOPPED(status_);
-    }
-    // Resumes, passing on any signal that stopped it, and waits for the next stop.
+    // Resumes, passing on a signal that stopped it (not the tracer's own stops), and waits.
     bool resume(int request) {
-        const int sig = WIFSTOPPED(status_) && (WSTOPSIG(status_) & 0x80) == 0 &&
-                                WSTOPSIG(status_) != SIGTRAP && WSTOPSIG(status_) != SIGSTOP
-                            ? WSTOPSIG(status_)
-                            : 0;
+        const int sig = WSTOPSIG(status_);
+        const bool pass = (sig & 0x80) == 0 && sig != SIGTRAP && sig != SIGSTOP;
         ::ptrace(static_cast<__ptrace_request>(request), pid_, nullptr,
-                 reinterpret_cast<void*>(static_cast<std::intptr_t>(sig)));
-        wait_stop();
-        return running_;
+                 reinterpret_cast<void*>(static_cast<std::intptr_t>(pass ? sig : 0)));
+        ::waitpid(pid_, &status_, 0);
+        return WIFSTOPPED(status_);
     }
     void poke(std::size_t offset, long value) {
         ::ptrace(PTRACE_POKEUSER, pid_, reinterpret_cast<void*>(offset),
@@ -133,7 +120,6 @@ private:
 
     pid_t pid_ = -1;
     int status_ = 0;
-    bool running_ = false;
 };
 
 }  // namespace vlt::testing
