@@ -7,6 +7,7 @@
 #include "base/errors.h"
 #include "base/file_io.h"
 #include "base/path_text.h"
+#include "commands/import_warnings.h"
 #include "conversions/bigf_from_picture.h"
 #include "conversions/cliff_builder.h"
 #include "conversions/cliff_from_picture.h"
@@ -39,6 +40,24 @@ bool run_file_action(WindowPort& port, const std::filesystem::path& path,
     } catch (const FileError& e) {
         port.show_notice({std::string(failure_text), FileReason{utf8_of(path), e.what()}});
         return false;
+    }
+}
+
+// An import converts only a picture that has pixels: a 0-byte file, an icon or a metafile is
+// refused after the file's own checks, before any view or buffer changes.
+Bitmap importable(LoadedPicture& loaded) {
+    if (!loaded.has_pixels()) {
+        throw Exception("The picture has no pixels.");
+    }
+    return std::move(loaded.bitmap);
+}
+
+// An export writes only a picture that has pixels. Checked before the picture is taken, which
+// would give a view without one the empty picture.
+void require_picture(const View& view) {
+    const Bitmap* picture = view.bitmap();
+    if (picture == nullptr || picture->empty()) {
+        throw Exception("Nothing to export: the " + view.name() + " view holds no picture.");
     }
 }
 
@@ -113,6 +132,12 @@ void TextureEditor::click(Command command) {
     }
 }
 
+void TextureEditor::warn(const std::vector<std::string>& warnings) {
+    if (!warnings.empty()) {
+        port_.show_warnings(warnings);
+    }
+}
+
 void TextureEditor::run(Command command) {
     switch (command) {
         case Command::import_from_pal:
@@ -149,18 +174,21 @@ void TextureEditor::import_from_palClick() {
     if (!path) {
         return;
     }
+    std::uint64_t length = 0;
     if (!run_file_action(port_, *path, load_failed,
-                         [&] { load_palette_file(workspace_, *path); })) {
+                         [&] { length = load_palette_file(workspace_, *path); })) {
         return;
     }
     palette_redraw(workspace_, pal);
     preview_redraw(pal, pal_preview);
     changes_.mark_matching_file(DataPart::palette);
     set_palette_source(*path);
+    warn(data_file_warnings(length, "a palette file", palette_file_size));
 }
 
 void TextureEditor::save_pal_to_bitmapClick() {
     if (const auto path = pick_save(bitmap_filter, bmp_ext)) {
+        require_picture(pal);
         save_picture(pal, *path);
     }
 }
@@ -182,14 +210,14 @@ void TextureEditor::import_pal_from_bitmapClick() {
     if (!path) {
         return;
     }
-    load_by_extension(pal, *path);
+    LoadedPicture loaded = read_picture_by_extension(*path);
+    pal.take_picture(PictureKind::bitmap, importable(loaded));
     pal.refresh();
-    // The preview takes the picture by bitmap access, which turns an icon or metafile into the
-    // empty picture before the palette is read from it.
     preview_redraw(pal, pal_preview);
-    palette_from_picture(workspace_, pal);
+    const OutsideRead outside = palette_from_picture(workspace_, pal);
     changes_.mark_changed(DataPart::palette);
     set_palette_source(*path);
+    warn(palette_picture_warnings(outside, loaded.missing_pixel_bytes));
 }
 
 void TextureEditor::import_from_ciffClick() {
@@ -197,16 +225,20 @@ void TextureEditor::import_from_ciffClick() {
     if (!path) {
         return;
     }
-    if (!run_file_action(port_, *path, load_failed, [&] { load_cliff_file(workspace_, *path); })) {
+    std::uint64_t length = 0;
+    if (!run_file_action(port_, *path, load_failed,
+                         [&] { length = load_cliff_file(workspace_, *path); })) {
         return;
     }
     cliff_redraw(workspace_, cliff);
     changes_.mark_matching_file(DataPart::cliff);
     set_source(cliff, *path);
+    warn(data_file_warnings(length, "a cliff file", workspace_.cliff_data.size()));
 }
 
 void TextureEditor::cliff_save_to_bitmapClick() {
     if (const auto path = pick_save(bitmap_filter, bmp_ext)) {
+        require_picture(cliff);
         save_bitmap(cliff, *path);
     }
 }
@@ -216,16 +248,20 @@ void TextureEditor::import_from_bigfClick() {
     if (!path) {
         return;
     }
-    if (!run_file_action(port_, *path, load_failed, [&] { load_bigf_file(workspace_, *path); })) {
+    std::uint64_t length = 0;
+    if (!run_file_action(port_, *path, load_failed,
+                         [&] { length = load_bigf_file(workspace_, *path); })) {
         return;
     }
     bigf_redraw(workspace_, bigf);
     changes_.mark_matching_file(DataPart::bigf);
     set_source(bigf, *path);
+    warn(data_file_warnings(length, "a bigf file", workspace_.bigf_data.size()));
 }
 
 void TextureEditor::save_bigf_to_bitmapClick() {
     if (const auto path = pick_save(bmp_filter, bmp_ext)) {
+        require_picture(bigf);
         save_bitmap(bigf, *path);
     }
 }
@@ -246,8 +282,9 @@ void TextureEditor::import_bigf_from_bitmapClick() {
     if (!path) {
         return;
     }
-    load_bitmap(bigf, *path);
-    bigf_from_picture(workspace_, bigf);
+    LoadedPicture loaded = read_bitmap_file(*path);
+    bigf.take_picture(PictureKind::bitmap, importable(loaded));
+    const BigfReport report = bigf_from_picture(workspace_, bigf);
     // The view goes on showing the loaded picture, not the indices.
     bigf.refresh();
     palette_redraw(workspace_, pal);
@@ -257,6 +294,7 @@ void TextureEditor::import_bigf_from_bitmapClick() {
     changes_.mark_changed(DataPart::bigf);
     changes_.mark_changed(DataPart::palette);
     set_source(bigf, *path);
+    warn(bigf_picture_warnings(report, loaded.missing_pixel_bytes));
 }
 
 void TextureEditor::import_cliff_from_bitmapClick() {
@@ -264,11 +302,13 @@ void TextureEditor::import_cliff_from_bitmapClick() {
     if (!path) {
         return;
     }
-    load_bitmap(cliff, *path);
-    cliff_from_picture(workspace_, cliff);
+    LoadedPicture loaded = read_bitmap_file(*path);
+    cliff.take_picture(PictureKind::bitmap, importable(loaded));
+    const CliffReport report = cliff_from_picture(workspace_, cliff);
     cliff_redraw(workspace_, cliff);
     changes_.mark_changed(DataPart::cliff);
     set_source(cliff, *path);
+    warn(cliff_picture_warnings(report, loaded.missing_pixel_bytes));
 }
 
 void TextureEditor::save_to_cliffClick() {

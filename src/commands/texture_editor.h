@@ -4,7 +4,9 @@
 #include <filesystem>
 #include <optional>
 #include <span>
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "commands/unsaved_changes.h"
 #include "commands/window_port.h"
@@ -96,6 +98,8 @@ private:
     // Bookkeeping at the end of a command that completed.
     void set_palette_source(const std::filesystem::path& file);
     void set_source(const View& view, std::optional<std::filesystem::path> file);
+    // Hands what a command that succeeded lost or filled in to the port, if anything.
+    void warn(const std::vector<std::string>& warnings);
 
     WindowPort& port_;
     Workspace workspace_;

@@ -69,7 +69,8 @@ TEST_F(CliFiles, WritesPastTheFileSizeLimitAreReportedAndKeepTheOldFile) {
     write_bytes(dir / "old.bmp", Bytes(1000, 7));
     EXPECT_EQ(bash("ulimit -f 100; $R save_to_bigf old.dat"),
               std::pair(1, std::string("save_to_bigf: failed! (old.dat: File too large)\n")));
-    EXPECT_EQ(bash("ulimit -f 100; $R import_from_bigf /dev/null save_bigf_to_bitmap old.bmp"),
+    EXPECT_EQ(bash("ulimit -f 100; head -c 294912 /dev/zero | $R import_from_bigf /dev/stdin "
+                   "save_bigf_to_bitmap old.bmp"),
               std::pair(1, std::string("save_bigf_to_bitmap: Stream write error. (old.bmp: File "
                                        "too large)\n")));
     EXPECT_EQ(read_bytes(dir / "old.dat"), Bytes(1000, 7));
@@ -84,8 +85,8 @@ TEST_F(CliFiles, FailedSystemCallsGiveTheirReason) {
         {"$R save_to_pal \"\"", "save_to_pal: failed! (: No such file or directory)"},
         {"$R import_bigf_from_bitmap \"\"",
          "import_bigf_from_bitmap: Cannot open file  (: No such file or directory)"},
-        {"$R save_bigf_to_bitmap \"\"",
-         "save_bigf_to_bitmap: Cannot create file  (: No such file or directory)"},
+        {"$R build_cliff cliff_save_to_bitmap \"\"",
+         "cliff_save_to_bitmap: Cannot create file  (: No such file or directory)"},
         {"$R save_to_cliff .", "save_to_cliff: failed! (.: Is a directory)"},
         {"touch ro.dat; chmod 444 ro.dat; $R save_to_cliff ro.dat",
          "save_to_cliff: failed! (ro.dat: Permission denied)"},
@@ -93,8 +94,8 @@ TEST_F(CliFiles, FailedSystemCallsGiveTheirReason) {
          "save_to_pal: failed! (loop.dat: Too many levels of symbolic links)"},
         {"$R save_to_pal " + long_name,
          "save_to_pal: failed! (" + long_name + ": File name too long)"},
-        {"$R import_from_bigf /dev/null save_bigf_to_bitmap /dev/stdout | true; "
-         "exit ${PIPESTATUS[0]}",
+        {"head -c 294912 /dev/zero | $R import_from_bigf /dev/stdin save_bigf_to_bitmap "
+         "/dev/stdout | true; exit ${PIPESTATUS[1]}",
          "save_bigf_to_bitmap: Stream write error. (/dev/stdout: Broken pipe)"},
     };
     for (const auto& [script, line] : cases) {

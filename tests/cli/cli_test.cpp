@@ -143,6 +143,57 @@ TEST_F(CliTest, KeepGoingRunsEveryCommandAndStillExitsOne) {
     EXPECT_EQ(cliff[40 * 128], 132);
 }
 
+TEST_F(CliTest, WarningsGoToStderrUnderTheNameAsTypedAndTheRunGoesOn) {
+    write_bytes(dir / "cliff_short.dat", std::vector<std::uint8_t>(4096, 7));
+    const auto result = run({"import_from_cliff", path("cliff_short.dat"), "save_to_cliff",
+                             path("cliff_out.dat"), "import_from_ciff", path("cliff_short.dat")});
+    EXPECT_EQ(result.exit_code, 0);
+    const std::string text =
+        "warning: The file is 4,096 bytes; a cliff file is 8,192 bytes: bytes from 4,096 on kept "
+        "their old values.\n";
+    EXPECT_EQ(result.err, "import_from_cliff: " + text + "import_from_ciff: " + text);
+    EXPECT_EQ(read_bytes(dir / "cliff_out.dat")[4095], 7);
+}
+
+TEST_F(CliTest, StrictMakesAWarningAFailureAfterTheImportTookEffect) {
+    write_bytes(dir / "cliff_short.dat", std::vector<std::uint8_t>(4096, 7));
+    const std::string warning =
+        "import_from_ciff: warning: The file is 4,096 bytes; a cliff file is 8,192 bytes: bytes "
+        "from 4,096 on kept their old values.\n";
+    const std::vector<std::string> steps = {"import_from_ciff", path("cliff_short.dat"),
+                                            "save_to_cliff", path("cliff_out.dat")};
+    for (const auto& options : {std::vector<std::string>{"--strict"},
+                                std::vector<std::string>{"--strict", "--keep-going"},
+                                std::vector<std::string>{"--keep-going", "--strict"}}) {
+        SCOPED_TRACE(::testing::PrintToString(options));
+        std::filesystem::remove(dir / "cliff_out.dat");
+        std::vector<std::string> args = options;
+        args.insert(args.end(), steps.begin(), steps.end());
+        const auto result = run(args);
+        EXPECT_EQ(result.exit_code, 1);
+        EXPECT_EQ(result.err, warning);
+        const bool kept_going = options.size() == 2;
+        ASSERT_EQ(std::filesystem::exists(dir / "cliff_out.dat"), kept_going);
+        if (kept_going) {
+            EXPECT_EQ(read_bytes(dir / "cliff_out.dat")[0], 7);  // the import took effect
+        }
+    }
+}
+
+TEST_F(CliTest, ExportsOfNothingAndPicturesWithoutPixelsFail) {
+    write_bytes(dir / "empty.bmp", {});
+    write_bytes(dir / "old.bmp", {'o', 'l', 'd'});
+    const auto result =
+        run({"--keep-going", "save_bigf_to_bitmap", path("old.bmp"), "import_bigf_from_bitmap",
+             path("empty.bmp"), "build_cliff", "cliff_save_to_bitmap", path("cliff.bmp")});
+    EXPECT_EQ(result.exit_code, 1);
+    EXPECT_EQ(result.err,
+              "save_bigf_to_bitmap: Nothing to export: the bigf view holds no picture.\n"
+              "import_bigf_from_bitmap: The picture has no pixels.\n");
+    EXPECT_EQ(read_bytes(dir / "old.bmp"), (std::vector<std::uint8_t>{'o', 'l', 'd'}));
+    EXPECT_EQ(std::filesystem::file_size(dir / "cliff.bmp"), 32822u);
+}
+
 TEST_F(CliTest, PathsAreUsedAsGivenFromTheStartingFolder) {
     std::filesystem::create_directory(dir / "work");
     const auto result =

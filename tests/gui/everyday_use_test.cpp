@@ -74,8 +74,9 @@ TEST_F(EverydayUse, AFileDroppedOnAViewRunsItsImportWithoutADialog) {
     open_window();
     testing::write_bytes(root / "land_pal.dat", std::vector<std::uint8_t>(1024, 9));
     testing::write_bytes(root / "cliff1.dat", std::vector<std::uint8_t>(8192, 2));
-    testing::write_bytes(root / "pic.bmp", testing::build_bmp(16, 16, 24, [](int x, int) {
-                             return make_color(static_cast<std::uint8_t>(x), 1, 2);
+    // Full size and few colours, so that no import has anything to warn about.
+    testing::write_bytes(root / "pic.bmp", testing::build_bmp(256, 1152, 24, [](int x, int) {
+                             return make_color(static_cast<std::uint8_t>(x % 16), 1, 2);
                          }));
     const struct {
         const char* view;

@@ -179,13 +179,44 @@ TEST_F(MainWindowTest, AnEditShowsItsPicturesAndMovesTheDialogFolder) {
                              return make_color(static_cast<std::uint8_t>(x * 10), 0,
                                                static_cast<std::uint8_t>(y % 2 * 200));
                          }));
+    Box* notice = expect_box();
     click("import_bigf_from_bitmap", root / "small.bmp");
+    EXPECT_EQ(notice->text,
+              "The picture is 20 x 10; the texture is 256 x 1152: 294,712 pixels outside the "
+              "picture were read as FFFFFFFF.");
     const QImage bigf = shown("bigf");
     EXPECT_EQ(bigf.pixel(19, 9), qRgb(190, 0, 200));
     EXPECT_EQ(bigf.pixel(20, 0), window->palette().color(QPalette::Window).rgb());
     click("save_to_bigf", root / "bigf1.dat");
     EXPECT_EQ(fs::file_size(root / "bigf1.dat"), 294912u);
-    EXPECT_EQ(boxes.shown(), 0);
+    EXPECT_EQ(boxes.unexpected(), 0);
+}
+
+TEST_F(MainWindowTest, AnImportsWarningsShowTogetherInOneNoticeAfterItsDrawing) {
+    open_window();
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    // 150 colours, and the file cut short by its top row (bottom-up: the file's last bytes).
+    auto bytes = testing::build_bmp(256, 1152, 24, testing::colour_bands_150);
+    bytes.resize(bytes.size() - 256 * 3);
+    testing::write_bytes(root / "bands.bmp", bytes);
+    // The notice comes once the views are drawn: the bigf view already shows the blackened rows.
+    QString caption;
+    QString text;
+    QRgb shown_black = 1;
+    boxes.add([&](QWidget& box) {
+        caption = box.windowTitle();
+        text = box.findChild<QLabel*>("Message")->text();
+        shown_black = shown("bigf").pixel(0, 1151);
+        QTest::keyClick(&box, Qt::Key_Return);
+    });
+    click("import_bigf_from_bitmap", root / "bands.bmp");
+    EXPECT_EQ(caption, "Tool");
+    EXPECT_EQ(text,
+              "39 colours did not fit in palette entries 1 to 111: 76,800 pixels were painted "
+              "black.\n\nThe pixel data is 768 bytes short: the missing pixels were read as zero.");
+    EXPECT_EQ(shown_black, qRgb(0, 0, 0));
+    EXPECT_EQ(boxes.shown(), 1);
 }
 
 TEST_F(MainWindowTest, NoticeAndErrorReportCarryTheTitle) {

@@ -53,4 +53,12 @@ inline std::vector<std::uint8_t> build_bmp(int width, int height, int bits_per_p
     return out;
 }
 
+// A 256 x 1152 picture of 150 colours, none black, in bands of whole rows: 111 colours over the
+// top 852 rows, then 39 over the last 300 rows, which find no room in a bigf import (76,800
+// pixels).
+inline Color colour_bands_150(int, int y) {
+    const int k = y < 852 ? y * 111 / 852 : 111 + (y - 852) * 39 / 300;
+    return make_color(static_cast<std::uint8_t>(k + 1), 100, static_cast<std::uint8_t>(200 - k));
+}
+
 }  // namespace vlt::testing
