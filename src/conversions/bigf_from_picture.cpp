@@ -26,15 +26,18 @@ public:
     // that find no room.
     void convert_row(int y, std::span<std::uint8_t> indices) {
         read_pixel_row(picture_, y, row_);
+        // Counted in a local, which the byte stores cannot alias, so it stays in a register.
+        std::uint64_t surplus = 0;
         for (std::size_t x = 0; x < row_.size(); ++x) {
             if (const int index = index_of(row_[x]); index != FirstIndexTable::no_entry) {
                 indices[x] = static_cast<std::uint8_t>(index);
             } else {
                 indices[x] = 0;
-                ++surplus_pixels_;
+                ++surplus;
                 paint_black(static_cast<int>(x), y);
             }
         }
+        surplus_pixels_ += surplus;
     }
 
     BigfReport report() const {

@@ -37,19 +37,19 @@ CliffReport cliff_from_picture(Workspace& workspace, View& cliff) {
     // The same answers as first_close_entry, found without walking the palette per pixel.
     const auto finder = std::make_unique<CloseEntryFinder>(workspace.pal_colors);
     Bitmap& picture = cliff.pixel_access();
-    CliffReport report{0, outside_read(picture, cliff_width, cliff_height)};
+    std::uint64_t unmatched = 0;  // a local, which the byte stores cannot alias
     std::array<Color, cliff_width> row{};
     for (int y = 0; y < cliff_height; ++y) {
         read_pixel_row(picture, y, row);
         for (int x = 0; x < cliff_width; ++x) {
             const int found = finder->find(row[static_cast<std::size_t>(x)]);
             const bool matched = found != CloseEntryFinder::none;
-            report.unmatched_pixels += matched ? 0 : 1;
+            unmatched += matched ? 0 : 1;
             workspace.cliff_data[static_cast<std::size_t>(y * cliff_width + x)] =
                 matched ? static_cast<std::uint8_t>(found) : std::uint8_t{0};
         }
     }
-    return report;
+    return {unmatched, outside_read(picture, cliff_width, cliff_height)};
 }
 
 }  // namespace vlt
