@@ -26,7 +26,12 @@ public:
     // that find no room.
     void convert_row(int y, std::span<std::uint8_t> indices) {
         read_pixel_row(picture_, y, row_);
-        // Counted in a local, which the byte stores cannot alias, so it stays in a register.
+        // The picture's row is found once: surplus pixels are painted black in place.
+        const bool row_inside = y < picture_.height();
+        std::uint8_t* const pixels = row_inside ? picture_.row(y) : nullptr;
+        const std::size_t inside =
+            row_inside ? std::min(row_.size(), static_cast<std::size_t>(picture_.width())) : 0;
+        // Counted in a local, which the byte stores cannot alias.
         std::uint64_t surplus = 0;
         for (std::size_t x = 0; x < row_.size(); ++x) {
             if (const int index = index_of(row_[x]); index != FirstIndexTable::no_entry) {
@@ -34,7 +39,11 @@ public:
             } else {
                 indices[x] = 0;
                 ++surplus;
-                paint_black(static_cast<int>(x), y);
+                if (bytes_per_pixel_ == 0) {
+                    picture_.set_pixel(static_cast<int>(x), y, 0);
+                } else if (x < inside) {
+                    paint_black(pixels + bytes_per_pixel_ * x);
+                }
             }
         }
         surplus_pixels_ += surplus;
@@ -68,18 +77,9 @@ private:
         return FirstIndexTable::no_entry;
     }
 
-    // What set_pixel(x, y, 0) does, without settling the format per pixel in the formats that
-    // full-size pictures come in: black is all bytes zero in true colour, and one fixed table
-    // entry in 8 bits.
-    void paint_black(int x, int y) {
-        if (bytes_per_pixel_ == 0) {
-            picture_.set_pixel(x, y, 0);
-            return;
-        }
-        if (!picture_.contains(x, y)) {
-            return;
-        }
-        std::uint8_t* pixel = picture_.row(y) + bytes_per_pixel_ * static_cast<std::size_t>(x);
+    // What set_pixel does with black, without settling the format per pixel in the formats that
+    // full-size pictures come in: all bytes zero in true colour, one fixed table entry in 8 bits.
+    void paint_black(std::uint8_t* pixel) const {
         // Fixed sizes, so that no call to memset is made per pixel.
         if (bytes_per_pixel_ == 4) {
             std::memset(pixel, 0, 4);
