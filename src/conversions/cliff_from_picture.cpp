@@ -11,6 +11,7 @@ namespace vlt {
 namespace {
 
 constexpr int tolerance = 10;  // channels must differ by less than this
+static_assert(CloseEntryFinder::none == 256);
 
 bool channel_close(int pixel, int entry) {
     return std::abs(pixel - entry) < tolerance;
@@ -42,11 +43,12 @@ CliffReport cliff_from_picture(Workspace& workspace, View& cliff) {
     for (int y = 0; y < cliff_height; ++y) {
         read_pixel_row(picture, y, row);
         for (int x = 0; x < cliff_width; ++x) {
-            const int found = finder->find(row[static_cast<std::size_t>(x)]);
-            const bool matched = found != CloseEntryFinder::none;
-            unmatched += matched ? 0 : 1;
+            // No close entry is 256: its low byte is index 0, and its ninth bit counts it.
+            const auto found =
+                static_cast<unsigned>(finder->find(row[static_cast<std::size_t>(x)]));
+            unmatched += found >> 8;
             workspace.cliff_data[static_cast<std::size_t>(y * cliff_width + x)] =
-                matched ? static_cast<std::uint8_t>(found) : std::uint8_t{0};
+                static_cast<std::uint8_t>(found);
         }
     }
     return {unmatched, outside_read(picture, cliff_width, cliff_height)};

@@ -1,7 +1,6 @@
 #include "conversions/close_entry_finder.h"
 
 #include <algorithm>
-#include <bit>
 
 namespace vlt {
 namespace {
@@ -27,18 +26,6 @@ CloseEntryFinder::CloseEntryFinder(const Palette& palette) {
             }
         }
     }
-}
-
-int CloseEntryFinder::find(Color color) const {
-    const EntrySet& red = close_[0][static_cast<std::size_t>(channel_of(color, 0))];
-    const EntrySet& green = close_[1][static_cast<std::size_t>(channel_of(color, 1))];
-    const EntrySet& blue = close_[2][static_cast<std::size_t>(channel_of(color, 2))];
-    for (std::size_t w = 0; w < words; ++w) {
-        if (const std::uint64_t both = red[w] & green[w] & blue[w]; both != 0) {
-            return static_cast<int>(w * 64) + std::countr_zero(both);
-        }
-    }
-    return none;
 }
 
 }  // namespace vlt

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <bit>
 #include <cstdint>
 
 #include "workspace/workspace.h"
@@ -17,8 +18,19 @@ public:
 
     static constexpr int none = palette_size;
 
-    // The first close entry in index order, or none.
-    int find(Color color) const;
+    // The first close entry in index order, or none. Here, so that a loop over a picture can
+    // take it in without a call per pixel.
+    int find(Color color) const {
+        const EntrySet& red = close_[0][color & 0xFFu];
+        const EntrySet& green = close_[1][(color >> 8) & 0xFFu];
+        const EntrySet& blue = close_[2][(color >> 16) & 0xFFu];
+        for (std::size_t w = 0; w < words; ++w) {
+            if (const std::uint64_t all = red[w] & green[w] & blue[w]; all != 0) {
+                return static_cast<int>(w * 64) + std::countr_zero(all);
+            }
+        }
+        return none;
+    }
     // The first close entry in index order, or 0 when none is.
     std::uint8_t first_close_entry(Color color) const {
         const int found = find(color);
