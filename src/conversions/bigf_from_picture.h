@@ -16,8 +16,6 @@ struct BigfReport {
     std::uint64_t surplus_colours = 0;  // distinct colours, CLR_INVALID read outside included
     std::uint64_t surplus_pixels = 0;   // texels given index 0 for want of room
     OutsideRead outside;
-
-    friend bool operator==(const BigfReport&, const BigfReport&) = default;
 };
 
 // Turns the picture in the `bigf` view into `bigf_data`, rebuilding palette entries 0 to 111

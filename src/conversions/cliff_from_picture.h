@@ -19,8 +19,6 @@ std::uint8_t first_close_entry(const Palette& palette, Color color);
 struct CliffReport {
     std::uint64_t unmatched_pixels = 0;  // texels close to no entry, given index 0
     OutsideRead outside;
-
-    friend bool operator==(const CliffReport&, const CliffReport&) = default;
 };
 
 // Turns the picture in the `cliff` view into `cliff_data` against the current palette, which it

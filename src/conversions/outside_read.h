@@ -14,8 +14,6 @@ struct OutsideRead {
     int picture_width = 0;
     int picture_height = 0;
     std::uint64_t pixels = 0;
-
-    friend bool operator==(const OutsideRead&, const OutsideRead&) = default;
 };
 
 inline OutsideRead outside_read(const Bitmap& picture, int read_width, int read_height) {

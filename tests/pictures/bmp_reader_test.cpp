@@ -205,13 +205,10 @@ TEST(BmpReader, SaysHowManyPixelBytesTheFileLacked) {
         Bytes file;
         std::uint64_t missing;
     } cases[] = {
-        {"whole", bmp_file(info_header({.width = 1, .height = 2}), {}, eight), 0},
         {"cut short", bmp_file(info_header({.width = 1, .height = 2}), {}, {1, 2, 3}), 5},
         {"no pixels", bmp_file(info_header({.width = 3, .height = -2}), {}, {}), 24},
         {"short biSizeImage",
          bmp_file(info_header({.width = 1, .height = 2, .size_image = 4}), {}, eight), 4},
-        {"long biSizeImage",
-         bmp_file(info_header({.width = 1, .height = 2, .size_image = 100000}), {}, eight), 0},
         {"run-length, cut short",
          bmp_file(info_header({.width = 8, .height = 4, .bits = 8, .compression = 1}),
                   Bytes(1024, 0), {2, 1}),
