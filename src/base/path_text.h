@@ -18,4 +18,15 @@ inline std::filesystem::path path_from_utf8(std::string_view text) {
     return std::filesystem::path(std::u8string(text.begin(), text.end()));
 }
 
+// The text after the path's last dot, in its own letter case, or nothing when a folder separator
+// or drive colon follows that dot.
+inline std::string extension_of(const std::filesystem::path& path) {
+    const std::string text = utf8_of(path);
+    const std::size_t dot = text.find_last_of('.');
+    if (dot == std::string::npos || text.find_first_of("/\\:", dot) != std::string::npos) {
+        return {};
+    }
+    return text.substr(dot + 1);
+}
+
 }  // namespace vlt

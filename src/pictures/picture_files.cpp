@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "base/errors.h"
-#include "base/file_io.h"
+#include "base/file_messages.h"
 #include "base/path_text.h"
 #include "pictures/bmp_stream_reader.h"
 #include "pictures/bmp_writer.h"
@@ -20,15 +20,6 @@ namespace vlt {
 namespace {
 
 namespace fs = std::filesystem;
-
-// The text after the last dot, unless a folder separator or drive colon follows that dot.
-std::string extension_of(const std::string& path) {
-    const std::size_t dot = path.find_last_of('.');
-    if (dot == std::string::npos || path.find_first_of("/\\:", dot) != std::string::npos) {
-        return {};
-    }
-    return path.substr(dot + 1);
-}
 
 std::string lower_case(std::string text) {
     std::transform(text.begin(), text.end(), text.begin(),
@@ -56,11 +47,7 @@ PictureKind kind_for_extension(const std::string& extension) {
 }
 
 FileContents read_head(const fs::path& path, std::size_t head_bytes) {
-    try {
-        return read_file(path, head_bytes);
-    } catch (const FileError& e) {
-        cannot_open(path, e);
-    }
+    return read_file_or_raise(path, head_bytes);
 }
 
 class FileSource : public ByteSource {
@@ -93,21 +80,10 @@ private:
     std::unique_ptr<InputFile> file_;
 };
 
-void write_picture_file(const fs::path& path, std::span<const std::uint8_t> bytes) {
-    try {
-        replace_file(path, bytes);
-    } catch (const FileError& e) {
-        const std::string text = utf8_of(path);
-        throw Exception(e.step() == FileError::Step::write ? "Stream write error"
-                                                           : "Cannot create file " + text,
-                        FileReason{text, e.what()});
-    }
-}
-
 }  // namespace
 
 LoadedPicture read_picture_by_extension(const fs::path& path) {
-    const PictureKind kind = kind_for_extension(extension_of(utf8_of(path)));
+    const PictureKind kind = kind_for_extension(extension_of(path));
     if (kind == PictureKind::bitmap) {
         return read_bitmap_file(path);
     }
@@ -147,14 +123,14 @@ void save_picture(View& view, const fs::path& path) {
     }
     if (view.picture_kind() != PictureKind::bitmap) {
         // Icons and metafiles are never kept, so there is nothing to write.
-        write_picture_file(path, {});
+        replace_file_or_raise(path, {});
         return;
     }
-    write_picture_file(path, encode_bmp(view.bitmap_access()));
+    replace_file_or_raise(path, encode_bmp(view.bitmap_access()));
 }
 
 void save_bitmap(View& view, const fs::path& path) {
-    write_picture_file(path, encode_bmp(view.bitmap_access()));
+    replace_file_or_raise(path, encode_bmp(view.bitmap_access()));
 }
 
 }  // namespace vlt
