@@ -1,0 +1,184 @@
+#include "workspace/palette_files.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+
+#include "base/errors.h"
+#include "support/temp_dir.h"
+
+namespace vlt {
+namespace {
+
+using testing::read_bytes;
+using testing::TempDir;
+
+std::vector<std::uint8_t> bytes_of(const std::string& text) {
+    return {text.begin(), text.end()};
+}
+
+std::string text_of(const std::vector<std::uint8_t>& bytes) {
+    return {bytes.begin(), bytes.end()};
+}
+
+Palette small_palette() {
+    Palette palette{};
+    palette[0] = make_color(255, 128, 0);
+    palette[1] = make_color(1, 2, 3) | 0x7F000000u;  // the top byte is not written
+    palette[2] = make_color(10, 200, 99);
+    return palette;
+}
+
+TEST(PaletteFileWriting, EachFormatAgainstItsExpectedBytes) {
+    const struct {
+        const char* file;
+        std::string head;
+        std::string tail;
+        std::size_t size;
+    } cases[] = {
+        {"land.gpl",
+         "GIMP Palette\nName: land\nColumns: 16\n#\n255 128   0\tIndex 0\n  1   2   3\tIndex 1\n"
+         " 10 200  99\tIndex 2\n  0   0   0\tIndex 3\n",
+         "  0   0   0\tIndex 254\n  0   0   0\tIndex 255\n", 5560},
+        {"LAND.PAL", "JASC-PAL\r\n0100\r\n256\r\n255 128 0\r\n1 2 3\r\n10 200 99\r\n0 0 0\r\n",
+         "0 0 0\r\n0 0 0\r\n", 1821},
+        {"land.hex", "ff8000\n010203\n0ac863\n000000\n", "000000\n", 1792},
+        {"land.act", std::string("\xFF\x80\x00\x01\x02\x03\x0A\xC8\x63\x00", 10),
+         std::string("\x00\x00\x01\x00\xFF\xFF", 6), 772},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file);
+        const std::string text =
+            text_of(encode_palette(small_palette(), palette_format_of(c.file),
+                                   std::filesystem::path(c.file).stem().string()));
+        EXPECT_EQ(text.size(), c.size);
+        EXPECT_EQ(text.substr(0, c.head.size()), c.head);
+        EXPECT_TRUE(text.ends_with(c.tail));
+    }
+}
+
+TEST(PaletteFileReading, TolerantVariants) {
+    const struct {
+        const char* file;
+        std::string text;
+        std::vector<Color> colors;
+    } cases[] = {
+        {"a.gpl",
+         "\r\nGIMP Palette\r\n# made by hand\r\n\r\n  1 2 3\tdark\r\nName: late\r\n"
+         "255\t0   10 a name with spaces\r\nColumns: 4\r\n  #\r\n7 8 9",
+         {make_color(1, 2, 3), make_color(255, 0, 10), make_color(7, 8, 9)}},
+        {"a.pal",
+         "JASC-PAL\n0100\n\n2\n1 2 3\n4 5 6 blue-ish\n7 8 9\nnot a colour\n",
+         {make_color(1, 2, 3), make_color(4, 5, 6)}},
+        {"a.hex", "FFfF00\r\n\r\n0a0B0c  \n", {make_color(255, 255, 0), make_color(10, 11, 12)}},
+        {"a.act", std::string(768, '\x05'), std::vector<Color>(256, make_color(5, 5, 5))},
+        {"a.act",
+         std::string("\x01\x02\x03\x04\x05\x06", 6) + std::string(762, '\x09') +
+             std::string("\x00\x02\x00\x01", 4),
+         {make_color(1, 2, 3), make_color(4, 5, 6)}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        EXPECT_EQ(decode_palette(bytes_of(c.text), palette_format_of(c.file)), c.colors);
+    }
+}
+
+TEST(PaletteFileReading, ErrorsNameTheFirstBadLine) {
+    std::string many_comments = "GIMP Palette\n";
+    for (int i = 0; i < 1000; ++i) {
+        many_comments += "# comment\n";
+    }
+    std::string hex_257, jasc_300 = "JASC-PAL\n0100\n300\n";
+    for (int i = 0; i < 300; ++i) {
+        hex_257 += i < 257 ? "123456\n" : "";
+        jasc_300 += "1 2 3\n";
+    }
+    const struct {
+        const char* file;
+        std::string text;
+        std::string message;
+    } cases[] = {
+        {"a.gpl", "\n\nGIMP palette\n", "Palette file is not valid (line 3)."},
+        {"a.gpl", many_comments + "1 2\n", "Palette file is not valid (line 1,002)."},
+        {"a.gpl", "GIMP Palette\n1 2 256\n", "Palette file is not valid (line 2)."},
+        {"a.gpl", "GIMP Palette\n1 2 3x\n", "Palette file is not valid (line 2)."},
+        {"a.pal", "JASC-PAL\n0100\n3\n1 2 3\n4 5 6\n", "Palette file is not valid (line 3)."},
+        {"a.pal", "JASC-PAL\r\n0200\r\n", "Palette file is not valid (line 2)."},
+        {"a.pal", jasc_300, "The file holds 300 colours; a palette holds 256."},
+        {"a.hex", "12345\n", "Palette file is not valid (line 1)."},
+        {"a.hex", hex_257, "The file holds 257 colours; a palette holds 256."},
+        {"a.act", std::string(771, '\0'), "Palette file is not valid."},
+        {"a.act", std::string(768, '\0') + std::string("\x01\x01\xFF\xFF", 4),
+         "The file holds 257 colours; a palette holds 256."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.message);
+        try {
+            decode_palette(bytes_of(c.text), palette_format_of(c.file));
+            ADD_FAILURE() << "no error";
+        } catch (const Exception& e) {
+            EXPECT_EQ(std::string(e.what()), c.message);
+        }
+    }
+}
+
+TEST(PaletteFiles, EveryFormatRoundTripsByteForByte) {
+    TempDir dir;
+    std::filesystem::create_directory(dir / "again");
+    std::mt19937 random(7);
+    Workspace source;
+    for (Color& c : source.pal_colors) {
+        c = random() & 0x00FFFFFFu;
+    }
+    for (const char* name : {"p.gpl", "p.Pal", "p.ACT", "p.hex"}) {
+        SCOPED_TRACE(name);
+        export_palette_file(source, dir / name);
+        Workspace loaded;
+        EXPECT_EQ(import_palette_file(loaded, dir / name), 256);
+        EXPECT_EQ(loaded.pal_colors, source.pal_colors);
+        export_palette_file(loaded, dir / "again" / name);
+        EXPECT_EQ(read_bytes(dir / "again" / name), read_bytes(dir / name));
+    }
+}
+
+TEST(PaletteFiles, FewColoursKeepTheRestAndErrorsChangeNothing) {
+    TempDir dir;
+    Workspace ws;
+    ws.pal_colors.fill(0x7F010203u);
+    testing::write_bytes(dir / "two.hex", bytes_of("aabbcc\n112233\n"));
+    EXPECT_EQ(import_palette_file(ws, dir / "two.hex"), 2);
+    EXPECT_EQ(ws.pal_colors[1], make_color(0x11, 0x22, 0x33));
+    EXPECT_EQ(ws.pal_colors[2], 0x7F010203u);
+
+    const Palette before = ws.pal_colors;
+    testing::write_bytes(dir / "bad.hex", bytes_of("aabbcc\nzz\n"));
+    const struct {
+        std::filesystem::path path;
+        std::string message;
+    } cases[] = {
+        {dir / "bad.hex", "Palette file is not valid (line 2)."},
+        {dir / "missing.gpl", "Cannot open file " + (dir / "missing.gpl").string()},
+        {dir / "two.hex.txt", "Unknown palette file extension (.txt)"},
+        {dir / "noext", "Unknown palette file extension (.)"},
+    };
+    for (const auto& c : cases) {
+        try {
+            import_palette_file(ws, c.path);
+            ADD_FAILURE() << c.path;
+        } catch (const Exception& e) {
+            EXPECT_EQ(std::string(e.what()), c.message);
+        }
+        EXPECT_EQ(ws.pal_colors, before);
+    }
+    try {
+        export_palette_file(ws, dir / "no" / "such.gpl");
+        ADD_FAILURE();
+    } catch (const Exception& e) {
+        EXPECT_EQ(std::string(e.what()),
+                  "Cannot create file " + (dir / "no" / "such.gpl").string());
+    }
+}
+
+}  // namespace
+}  // namespace vlt
