@@ -2,31 +2,27 @@
 
 #include <algorithm>
 #include <array>
-#include <cstring>
+#include <optional>
 #include <span>
 
 #include "conversions/colour_set.h"
 #include "conversions/first_index_table.h"
+#include "conversions/nearest_entry_finder.h"
 #include "pictures/pixel_rows.h"
 
 namespace vlt {
 namespace {
 
-// The byte set_pixel(x, y, 0) stores in an 8-bit picture: its table entry nearest to black,
-// found once instead of by a search of the table for every pixel painted.
-std::uint8_t black_entry_of(const Bitmap& picture) {
-    return picture.bits_per_pixel() == 8 ? picture.nearest_index(0) : 0;
-}
-
 class Conversion {
 public:
-    Conversion(Palette& palette, Bitmap& picture) : palette_(palette), picture_(picture) {}
+    Conversion(Palette& palette, Bitmap& picture, SurplusColors surplus)
+        : palette_(palette), picture_(picture), surplus_(surplus) {}
 
-    // One row of the texture: reads its pixels, stores their indices, paints black the pixels
-    // that find no room.
+    // One row of the texture: reads its pixels, stores their indices, and paints the pixels that
+    // find no room in the colour of the entry they were given.
     void convert_row(int y, std::span<std::uint8_t> indices) {
         read_pixel_row(picture_, y, row_);
-        // The picture's row is found once: surplus pixels are painted black in place.
+        // The picture's row is found once: surplus pixels are painted in place.
         const bool row_inside = y < picture_.height();
         std::uint8_t* const pixels = row_inside ? picture_.row(y) : nullptr;
         const std::size_t inside =
@@ -37,12 +33,12 @@ public:
             if (const int index = index_of(row_[x]); index != FirstIndexTable::no_entry) {
                 indices[x] = static_cast<std::uint8_t>(index);
             } else {
-                indices[x] = 0;
+                indices[x] = surplus_entry(row_[x]);
                 ++surplus;
                 if (bytes_per_pixel_ == 0) {
-                    picture_.set_pixel(static_cast<int>(x), y, 0);
+                    picture_.set_pixel(static_cast<int>(x), y, palette_[indices[x]]);
                 } else if (x < inside) {
-                    paint_black(pixels + bytes_per_pixel_ * x);
+                    paint(pixels + bytes_per_pixel_ * x, indices[x]);
                 }
             }
         }
@@ -77,21 +73,47 @@ private:
         return FirstIndexTable::no_entry;
     }
 
-    // What set_pixel does with black, without settling the format per pixel in the formats that
-    // full-size pictures come in: all bytes zero in true colour, one fixed table entry in 8 bits.
-    void paint_black(std::uint8_t* pixel) const {
-        // Fixed sizes, so that no call to memset is made per pixel.
-        if (bytes_per_pixel_ == 4) {
-            std::memset(pixel, 0, 4);
-        } else if (bytes_per_pixel_ == 3) {
-            std::memset(pixel, 0, 3);
-        } else {
-            *pixel = black_entry_;
+    // Entry 0, which is black, or the entry nearest to the colour. By the time a colour finds no
+    // room, entries 1 to 111 are all taken: the palette no longer changes.
+    std::uint8_t surplus_entry(Color color) {
+        if (surplus_ == SurplusColors::black) {
+            return 0;
         }
+        if (!nearest_) {
+            nearest_.emplace(palette_);
+        }
+        return nearest_->nearest(color);
+    }
+
+    // What set_pixel does with the entry's colour, without settling the format per pixel in the
+    // formats that full-size pictures come in, nor searching an 8-bit picture's table each time.
+    void paint(std::uint8_t* pixel, std::uint8_t entry) {
+        if (bytes_per_pixel_ == 1) {
+            *pixel = table_index(entry);
+            return;
+        }
+        const Color color = palette_[entry];
+        pixel[0] = blue_of(color);
+        pixel[1] = green_of(color);
+        pixel[2] = red_of(color);
+        if (bytes_per_pixel_ == 4) {
+            pixel[3] = 0;
+        }
+    }
+
+    // The 8-bit picture's table entry nearest to a palette entry's colour, found once.
+    std::uint8_t table_index(std::uint8_t entry) {
+        std::int16_t& index = table_index_[entry];
+        if (index < 0) {
+            index = picture_.nearest_index(palette_[entry]);
+        }
+        return static_cast<std::uint8_t>(index);
     }
 
     Palette& palette_;
     Bitmap& picture_;
+    const SurplusColors surplus_;
+    std::optional<NearestEntryFinder> nearest_;
     FirstIndexTable first_index_{palette_};
     int next_free_ = 1;  // entry 0 stays black
     std::uint64_t surplus_pixels_ = 0;
@@ -102,7 +124,11 @@ private:
                                          : picture_.bits_per_pixel() == 24 ? 3
                                          : picture_.bits_per_pixel() == 8  ? 1
                                                                            : 0;
-    const std::uint8_t black_entry_ = black_entry_of(picture_);
+    std::array<std::int16_t, palette_size> table_index_ = [] {
+        std::array<std::int16_t, palette_size> unknown{};
+        unknown.fill(-1);
+        return unknown;
+    }();
 };
 
 }  // namespace
@@ -110,10 +136,10 @@ private:
 // The same as reading each pixel through the view and searching the palette from entry 0 on:
 // the table gives the first equal entry, and a new colour takes an entry that held 0, which
 // entry 0 holds first.
-BigfReport bigf_from_picture(Workspace& workspace, View& bigf) {
+BigfReport bigf_from_picture(Workspace& workspace, View& bigf, SurplusColors surplus) {
     Palette& palette = workspace.pal_colors;
     std::fill_n(palette.begin(), bigf_rebuilt_entries, Color{0});
-    Conversion conversion(palette, bigf.pixel_access());
+    Conversion conversion(palette, bigf.pixel_access(), surplus);
     for (int y = 0; y < bigf_height; ++y) {
         conversion.convert_row(y,
                                std::span(workspace.bigf_data)
