@@ -110,6 +110,19 @@ Bitmap bigf_worst_case_picture() {
     return picture;
 }
 
+Bitmap bigf_all_distinct_picture() {
+    std::mt19937 random(picture_seed + 3);
+    const std::vector<Color> colors =
+        distinct_colors(bigf_width * bigf_height, random_palette(palette_seed), random);
+    Bitmap picture = Bitmap::make_display(bigf_width, bigf_height, 0);
+    for (int y = 0; y < bigf_height; ++y) {
+        for (int x = 0; x < bigf_width; ++x) {
+            picture.set_pixel(x, y, colors[static_cast<std::size_t>(y * bigf_width + x)]);
+        }
+    }
+    return picture;
+}
+
 Bitmap bigf_typical_picture() {
     std::mt19937 random(picture_seed + 1);
     const std::vector<Color> colors = distinct_colors(100, random_palette(palette_seed), random);

@@ -18,6 +18,9 @@ namespace vlt::bench {
 // entries; every later pixel is one of the 89 that never find room, so each one searches the
 // whole palette, fails, and is painted black.
 Bitmap bigf_worst_case_picture();
+// Worst case for nearest colours: every pixel a colour of its own, none black or in the palette,
+// spread over the whole colour cube: each surplus pixel is a fresh search.
+Bitmap bigf_all_distinct_picture();
 // Typical case: 100 colours (room for all), spread at random over the picture.
 Bitmap bigf_typical_picture();
 // 128 x 64 display-format picture of random colours near the palette's entries.

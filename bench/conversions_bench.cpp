@@ -18,7 +18,8 @@ namespace {
 
 // The conversion paints the pixels that find no room black, so every run starts from a fresh
 // copy of the picture, made outside the timed part.
-void bigf_conversion(benchmark::State& state, const Bitmap& source) {
+void bigf_conversion(benchmark::State& state, const Bitmap& source,
+                     SurplusColors surplus = SurplusColors::black) {
     auto workspace = std::make_unique<Workspace>();
     workspace->pal_colors = random_palette(256);  // entries 112 to 255 take part in the search
     View bigf("bigf", bigf_width, bigf_height);
@@ -26,7 +27,7 @@ void bigf_conversion(benchmark::State& state, const Bitmap& source) {
         bigf.take_picture(PictureKind::bitmap, source);
         // Timed by hand: pausing the library's clock costs more than a small run.
         const auto start = std::chrono::steady_clock::now();
-        bigf_from_picture(*workspace, bigf);
+        bigf_from_picture(*workspace, bigf, surplus);
         benchmark::DoNotOptimize(workspace->bigf_data.data());
         state.SetIterationTime(
             std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
@@ -66,6 +67,26 @@ void bigf_conversion_worst_case_8bit(benchmark::State& state) {
 }
 BENCHMARK(bigf_conversion_worst_case_8bit)
     ->Name("bigf_conversion_worst_case/8bit")
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
+
+// Nearest colours for the colours that find no room: the 200-colour worst case, and every pixel
+// a colour of its own, which fills every cell of the search and misses every cached answer.
+void bigf_conversion_nearest(benchmark::State& state) {
+    static const Bitmap source = bigf_worst_case_picture();
+    bigf_conversion(state, source, SurplusColors::nearest);
+}
+BENCHMARK(bigf_conversion_nearest)
+    ->Name("bigf_conversion_worst_case/nearest")
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
+
+void bigf_conversion_nearest_all_distinct(benchmark::State& state) {
+    static const Bitmap source = bigf_all_distinct_picture();
+    bigf_conversion(state, source, SurplusColors::nearest);
+}
+BENCHMARK(bigf_conversion_nearest_all_distinct)
+    ->Name("bigf_conversion_worst_case/nearest_all_distinct")
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond);
 

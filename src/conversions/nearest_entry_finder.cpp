@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <ranges>
 
 namespace vlt {
 namespace {
@@ -10,83 +11,152 @@ int channel_of(Color color, int channel) {
     return static_cast<int>((color >> (8 * channel)) & 0xFFu);
 }
 
-std::uint16_t squared(int difference) {
-    return static_cast<std::uint16_t>(difference * difference);
+constexpr int coarse_shift = 5;
+constexpr int fine_shift = 4;
+
+// Drops from the list the entries that another entry of it beats at every colour of the cell,
+// or ties with and comes before. The difference of two squared distances is linear in the
+// colour, so its least value over the cell is found channel by channel at the cell's ends.
+void keep_possible_winners(std::vector<std::uint8_t>& list, const Palette& palette, Color color,
+                           int shift) {
+    const int size = 1 << shift;
+    std::array<int, 3> low{}, high{};
+    for (int c = 0; c < 3; ++c) {
+        low[c] = channel_of(color, c) >> shift << shift;
+        high[c] = low[c] + size - 1;
+    }
+    auto beaten_by = [&](std::uint8_t e, std::uint8_t other) {
+        int least = 0;
+        for (int c = 0; c < 3; ++c) {
+            const int ve = channel_of(palette[e], c), vo = channel_of(palette[other], c);
+            const int slope = 2 * (vo - ve);
+            least += std::min(slope * low[c], slope * high[c]) + ve * ve - vo * vo;
+        }
+        return least > 0 || (least == 0 && other < e);
+    };
+    const std::vector<std::uint8_t> all = list;
+    std::erase_if(list, [&](std::uint8_t e) {
+        return std::ranges::any_of(
+            all, [&](std::uint8_t other) { return other != e && beaten_by(e, other); });
+    });
 }
 
 }  // namespace
 
-NearestEntryFinder::NearestEntryFinder(const Palette& palette) : cells_(cell_count) {
-    constexpr int cell_size = 1 << cell_shift;
+NearestEntryFinder::Grid::Grid(const Palette& palette, int shift)
+    : shift_(shift),
+      per_side_(256 >> shift),
+      near_(static_cast<std::size_t>(3 * per_side_ * palette_size)),
+      far_(near_.size()),
+      cells_(static_cast<std::size_t>(per_side_ * per_side_ * per_side_)) {
+    const int size = 1 << shift;
     for (int channel = 0; channel < 3; ++channel) {
-        for (std::size_t e = 0; e < palette.size(); ++e) {
-            const int value = channel_of(palette[e], channel);
-            values_[channel][e] = value;
-            for (int k = 0; k < cells_per_side; ++k) {
-                const int low = k * cell_size;
-                const int high = low + cell_size - 1;
-                const int nearest = value < low ? low - value : value > high ? value - high : 0;
-                near_[channel][k][e] = squared(nearest);
-                far_[channel][k][e] = squared(std::max(value - low, high - value));
+        for (int k = 0; k < per_side_; ++k) {
+            const int low = k * size;
+            const int high = low + size - 1;
+            for (int e = 0; e < palette_size; ++e) {
+                const int v = channel_of(palette[static_cast<std::size_t>(e)], channel);
+                const int nearest = v < low ? low - v : v > high ? v - high : 0;
+                const int farthest = std::max(v - low, high - v);
+                const std::size_t i = at(channel, k, static_cast<std::uint8_t>(e));
+                near_[i] = static_cast<std::uint16_t>(nearest * nearest);
+                far_[i] = static_cast<std::uint16_t>(farthest * farthest);
             }
         }
     }
 }
 
-std::uint8_t NearestEntryFinder::nearest(Color color) {
-    CacheSlot& slot = cache_[((color * 0x9E3779B1u) >> 22) % cache_slots];
-    if (slot.entry >= 0 && slot.color == color) {
-        return static_cast<std::uint8_t>(slot.entry);
-    }
-    const Cell& cell = cell_for(color);
-    const int r = channel_of(color, 0), g = channel_of(color, 1), b = channel_of(color, 2);
-    std::uint8_t best = 0;
-    int best_distance = std::numeric_limits<int>::max();
-    for (std::uint32_t i = cell.first; i < cell.first + cell.count; ++i) {
-        const std::uint8_t e = candidates_[i];
-        const int dr = values_[0][e] - r, dg = values_[1][e] - g, db = values_[2][e] - b;
-        const int distance = dr * dr + dg * dg + db * db;
-        if (distance < best_distance) {  // strictly: the lowest index wins a tie
-            best_distance = distance;
-            best = e;
-        }
-    }
-    slot = {color, best};
-    return best;
+std::size_t NearestEntryFinder::Grid::at(int channel, int cell, std::uint8_t entry) const {
+    return static_cast<std::size_t>((channel * per_side_ + cell) * palette_size + entry);
 }
 
-const NearestEntryFinder::Cell& NearestEntryFinder::cell_for(Color color) {
-    const int r = channel_of(color, 0) >> cell_shift;
-    const int g = channel_of(color, 1) >> cell_shift;
-    const int b = channel_of(color, 2) >> cell_shift;
-    Cell& cell = cells_[static_cast<std::size_t>((r * cells_per_side + g) * cells_per_side + b)];
-    if (cell.count == 0) {
-        fill(cell, r, g, b);
-    }
-    return cell;
+NearestEntryFinder::Cell& NearestEntryFinder::Grid::cell_of(Color color) {
+    const int r = channel_of(color, 0) >> shift_;
+    const int g = channel_of(color, 1) >> shift_;
+    const int b = channel_of(color, 2) >> shift_;
+    return cells_[static_cast<std::size_t>((r * per_side_ + g) * per_side_ + b)];
 }
 
 // Every colour of the cell lies within `bound` of the entry whose farthest point is nearest,
-// so only entries that come within `bound` of the cell can be nearest to one of its colours
-// (or tie with it).
-void NearestEntryFinder::fill(Cell& cell, int red_cell, int green_cell, int blue_cell) {
-    const Distances& near_r = near_[0][red_cell];
-    const Distances& near_g = near_[1][green_cell];
-    const Distances& near_b = near_[2][blue_cell];
-    const Distances& far_r = far_[0][red_cell];
-    const Distances& far_g = far_[1][green_cell];
-    const Distances& far_b = far_[2][blue_cell];
+// so only entries that come within `bound` of the cell can be nearest to one of its colours, or
+// tie with it.
+void NearestEntryFinder::Grid::select(Color color, std::span<const std::uint8_t> from,
+                                      std::vector<std::uint8_t>& out) const {
+    const std::size_t r = at(0, channel_of(color, 0) >> shift_, 0);
+    const std::size_t g = at(1, channel_of(color, 1) >> shift_, 0);
+    const std::size_t b = at(2, channel_of(color, 2) >> shift_, 0);
     std::uint32_t bound = std::numeric_limits<std::uint32_t>::max();
-    for (std::size_t e = 0; e < palette_size; ++e) {
-        bound = std::min(bound, std::uint32_t{far_r[e]} + far_g[e] + far_b[e]);
+    for (const std::uint8_t e : from) {
+        bound = std::min(bound, std::uint32_t{far_[r + e]} + far_[g + e] + far_[b + e]);
     }
-    cell.first = static_cast<std::uint32_t>(candidates_.size());
-    for (std::size_t e = 0; e < palette_size; ++e) {
-        if (std::uint32_t{near_r[e]} + near_g[e] + near_b[e] <= bound) {
-            candidates_.push_back(static_cast<std::uint8_t>(e));
+    for (const std::uint8_t e : from) {
+        if (std::uint32_t{near_[r + e]} + near_[g + e] + near_[b + e] <= bound) {
+            out.push_back(e);
         }
     }
-    cell.count = static_cast<std::uint16_t>(candidates_.size() - cell.first);
+}
+
+NearestEntryFinder::NearestEntryFinder(const Palette& palette)
+    : palette_(palette), coarse_(palette, coarse_shift), fine_(palette, fine_shift) {
+    for (std::size_t e = 0; e < all_entries_.size(); ++e) {
+        all_entries_[e] = static_cast<std::uint8_t>(e);
+    }
+}
+
+std::uint8_t NearestEntryFinder::nearest(Color color) {
+    CacheSlot& slot = cache_[(color * 0x9E3779B1u) >> 22];
+    if (slot.entry >= 0 && slot.color == color) {
+        return static_cast<std::uint8_t>(slot.entry);
+    }
+    const std::uint8_t entry = search(color);
+    slot = {color, entry};
+    return entry;
+}
+
+std::uint8_t NearestEntryFinder::search(Color color) {
+    Cell& cell = fine_.cell_of(color);
+    if (cell.count == 0) {
+        fill(cell, color);
+    }
+    const int r = channel_of(color, 0), g = channel_of(color, 1), b = channel_of(color, 2);
+    // Distance and entry in one number: the smallest is the nearest, and of equally near
+    // entries the lowest, without a branch the processor would guess wrong.
+    auto score = [r, g, b](const Candidate& c) {
+        const int dr = c.red - r, dg = c.green - g, db = c.blue - b;
+        return static_cast<std::uint32_t>(dr * dr + dg * dg + db * db) << 8 | c.entry;
+    };
+    std::uint32_t best = std::numeric_limits<std::uint32_t>::max();
+    const Candidate* c = fine_lists_.data() + cell.first;
+    // Lists come in fours (most cells need one), so the loop seldom turns.
+    for (const Candidate* end = c + cell.count; c != end; c += 4) {
+        best = std::min({best, score(c[0]), score(c[1]), score(c[2]), score(c[3])});
+    }
+    return static_cast<std::uint8_t>(best);
+}
+
+void NearestEntryFinder::fill(Cell& fine_cell, Color color) {
+    Cell& coarse_cell = coarse_.cell_of(color);
+    if (coarse_cell.count == 0) {
+        coarse_cell.first = static_cast<std::uint32_t>(coarse_lists_.size());
+        coarse_.select(color, all_entries_, coarse_lists_);
+        coarse_cell.count = static_cast<std::uint16_t>(coarse_lists_.size() - coarse_cell.first);
+    }
+    // A fine cell lies inside its coarse cell: its bound is no larger, and its entries come no
+    // nearer, so every entry it can use is on the coarse cell's list.
+    selected_.clear();
+    fine_.select(color, std::span(coarse_lists_).subspan(coarse_cell.first, coarse_cell.count),
+                 selected_);
+    keep_possible_winners(selected_, palette_, color, fine_shift);
+    // Filled up to a multiple of four with its first entry, which changes no answer.
+    while (selected_.size() % 4 != 0) {
+        selected_.push_back(selected_.front());
+    }
+    fine_cell.first = static_cast<std::uint32_t>(fine_lists_.size());
+    for (const std::uint8_t e : selected_) {
+        const Color c = palette_[e];
+        fine_lists_.push_back({red_of(c), green_of(c), blue_of(c), e});
+    }
+    fine_cell.count = static_cast<std::uint16_t>(selected_.size());
 }
 
 }  // namespace vlt

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <span>
 #include <vector>
 
 #include "workspace/workspace.h"
@@ -10,9 +11,11 @@ namespace vlt {
 
 // Finds the palette entry nearest to a colour: the smallest squared distance in red, green and
 // blue over all 256 entries, ties to the lowest index; top bytes play no part. The same answer
-// as a walk through every entry, from a few entries instead: the colour cube is cut into
-// 16 x 16 x 16 cells, and the first colour that falls in a cell gives it the list of entries
-// that can be nearest to some colour inside it. The palette must not change meanwhile.
+// as a walk through every entry, from about three entries instead: the colour cube is cut into
+// cells, and the first colour that falls in a cell gives the cell the list of entries that can
+// be nearest to some colour inside it. Cells of 16 x 16 x 16 colours take their lists from the
+// 32 x 32 x 32 cell they lie in, which takes its own from the whole palette. The palette must
+// not change meanwhile.
 class NearestEntryFinder {
 public:
     explicit NearestEntryFinder(const Palette& palette);
@@ -20,34 +23,54 @@ public:
     std::uint8_t nearest(Color color);
 
 private:
-    static constexpr int cell_shift = 4;
-    static constexpr int cells_per_side = 256 >> cell_shift;
-    static constexpr int cell_count = cells_per_side * cells_per_side * cells_per_side;
-    static constexpr std::size_t cache_slots = 1024;
-
     struct Cell {
-        std::uint32_t first = 0;  // into candidates_
-        std::uint16_t count = 0;  // 0 until the cell is first used; a filled cell has at least 1
+        std::uint32_t first = 0;  // into the level's candidate lists
+        std::uint16_t count = 0;  // 0 until first used; a filled cell has at least one
     };
+
+    // One level of cells, each `size` values of each channel wide.
+    class Grid {
+    public:
+        Grid(const Palette& palette, int shift);
+        Cell& cell_of(Color color);
+        // Appends to `out` those of `from` (entries in index order) that can be nearest to a
+        // colour in the colour's cell.
+        void select(Color color, std::span<const std::uint8_t> from,
+                    std::vector<std::uint8_t>& out) const;
+
+    private:
+        std::size_t at(int channel, int cell, std::uint8_t entry) const;
+        int shift_;
+        int per_side_;
+        // [channel][cell along it][entry]: the squared distance in that channel from the entry
+        // to the cell's nearest and to its farthest value.
+        std::vector<std::uint16_t> near_;
+        std::vector<std::uint16_t> far_;
+        std::vector<Cell> cells_;
+    };
+
+    // A fine cell's candidate with its colour, so that a search reads one list only.
+    struct Candidate {
+        std::uint8_t red = 0, green = 0, blue = 0, entry = 0;
+    };
+
     struct CacheSlot {
         Color color = 0;
         std::int16_t entry = -1;
     };
-    using Distances = std::array<std::uint16_t, palette_size>;
 
-    const Cell& cell_for(Color color);
-    void fill(Cell& cell, int red_cell, int green_cell, int blue_cell);
+    std::uint8_t search(Color color);
+    void fill(Cell& fine_cell, Color color);
 
-    // [channel][entry]: the entry's value in red, green and blue.
-    std::array<std::array<std::int32_t, palette_size>, 3> values_{};
-    // [channel][cell along it][entry]: the squared distance in that channel from the entry to
-    // the nearest and to the farthest value of the cell; a cell's bound is their sum.
-    std::array<std::array<Distances, cells_per_side>, 3> near_{};
-    std::array<std::array<Distances, cells_per_side>, 3> far_{};
-    std::vector<Cell> cells_;
-    std::vector<std::uint8_t> candidates_;  // each cell's list, in index order
+    Palette palette_;
+    std::array<std::uint8_t, palette_size> all_entries_{};
+    Grid coarse_;
+    Grid fine_;
+    std::vector<std::uint8_t> coarse_lists_;
+    std::vector<Candidate> fine_lists_;
+    std::vector<std::uint8_t> selected_;
     // The answers for recent colours: pictures repeat their colours.
-    std::array<CacheSlot, cache_slots> cache_{};
+    std::array<CacheSlot, 1024> cache_{};
 };
 
 }  // namespace vlt
