@@ -15,16 +15,19 @@ struct OptionInfo {
     std::string_view summary;
 };
 
-constexpr std::array<OptionInfo, 3> option_table{{
+constexpr std::array<OptionInfo, 4> option_table{{
     {"--keep-going", &Options::keep_going,
      "after a failure, run the remaining commands; exit 1 at the end"},
     {"--strict", &Options::strict,
      "make any warning a failure: the command keeps its effect and prints\n"
      "its warnings, then counts as failed"},
+    {"--nearest", &Options::nearest,
+     "import_bigf_from_bitmap gives a colour that finds no room in palette\n"
+     "entries 1 to 111 the nearest palette entry instead of black"},
     {"--help", &Options::help, "print this text and run nothing"},
 }};
 
-constexpr std::size_t name_column = 26;
+constexpr std::size_t name_column = 30;
 
 ParseResult fail(std::string message) {
     return ParseResult{std::nullopt, std::move(message)};
@@ -80,6 +83,9 @@ ParseResult parse_arguments(std::span<const std::string_view> args) {
             return fail("unknown command '" + std::string(args[i]) + "'");
         }
         Step step{*command, std::string(args[i]), std::nullopt};
+        if (options.nearest && step.command == Command::import_bigf_from_bitmap) {
+            step.command = Command::import_bigf_nearest;
+        }
         if (takes_path(*command)) {
             if (i + 1 == args.size()) {
                 return fail("missing path after '" + std::string(args[i]) + "'");
@@ -130,6 +136,11 @@ std::string help_text(std::string_view program) {
                              "another name for " + std::string(info.name));
             }
         }
+    }
+    out << "\nCommands for paint programs (not buttons; the window has them in the views'\n"
+        << "context menus):\n";
+    for (const CommandInfo& info : paint_commands()) {
+        list_command(out, info.name, info.command, info.summary);
     }
     return out.str();
 }

@@ -22,7 +22,8 @@ struct Step {
 struct Options {
     bool help = false;
     bool keep_going = false;
-    bool strict = false;  // a command that warns counts as failed
+    bool strict = false;   // a command that warns counts as failed
+    bool nearest = false;  // import_bigf_from_bitmap runs as import_bigf_nearest
     std::vector<Step> steps;
 };
 

@@ -28,6 +28,17 @@ constexpr std::array<CommandInfo, 13> catalog{{
     {Command::build_cliff, "build_cliff", "generate the cliff texture from the palette (no file)"},
 }};
 
+constexpr std::array<CommandInfo, 4> paint_catalog{{
+    {Command::import_palette, "import_palette",
+     "load a palette file of a paint program (.gpl, .pal, .act, .hex)"},
+    {Command::export_palette, "export_palette",
+     "save the palette for a paint program (.gpl, .pal, .act, .hex)"},
+    {Command::save_bigf_to_indexed_bitmap, "save_bigf_to_indexed_bitmap",
+     "export the bigf texture as an 8-bit BMP: its indices, the palette's colours"},
+    {Command::save_cliff_to_indexed_bitmap, "save_cliff_to_indexed_bitmap",
+     "export the cliff texture as an 8-bit BMP: its indices, the palette's colours"},
+}};
+
 // The cliff texture's file command, spelt as the texture is.
 constexpr std::array<CommandAlias, 1> aliases{{
     {"import_from_cliff", Command::import_from_ciff},
@@ -39,12 +50,20 @@ std::span<const CommandInfo> all_commands() {
     return catalog;
 }
 
+std::span<const CommandInfo> paint_commands() {
+    return paint_catalog;
+}
+
 std::span<const CommandAlias> command_aliases() {
     return aliases;
 }
 
 std::optional<Command> command_from_name(std::string_view name) {
     if (const auto it = std::ranges::find(catalog, name, &CommandInfo::name); it != catalog.end()) {
+        return it->command;
+    }
+    if (const auto it = std::ranges::find(paint_catalog, name, &CommandInfo::name);
+        it != paint_catalog.end()) {
         return it->command;
     }
     if (const auto it = std::ranges::find(aliases, name, &CommandAlias::name);

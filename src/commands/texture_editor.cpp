@@ -166,6 +166,16 @@ void TextureEditor::run(Command command) {
             return save_to_cliffClick();
         case Command::build_cliff:
             return build_cliffClick();
+        case Command::import_palette:
+            return import_palette();
+        case Command::export_palette:
+            return export_palette();
+        case Command::save_bigf_to_indexed_bitmap:
+            return save_bigf_to_indexed_bitmap();
+        case Command::save_cliff_to_indexed_bitmap:
+            return save_cliff_to_indexed_bitmap();
+        case Command::import_bigf_nearest:
+            return import_bigf_nearest();
     }
 }
 
@@ -278,13 +288,21 @@ void TextureEditor::save_to_bigfClick() {
 }
 
 void TextureEditor::import_bigf_from_bitmapClick() {
+    import_bigf(SurplusColors::black);
+}
+
+void TextureEditor::import_bigf_nearest() {
+    import_bigf(SurplusColors::nearest);
+}
+
+void TextureEditor::import_bigf(SurplusColors surplus) {
     const auto path = pick_open(bmp_filter);
     if (!path) {
         return;
     }
     LoadedPicture loaded = read_bitmap_file(*path);
     bigf.take_picture(PictureKind::bitmap, importable(loaded));
-    const BigfReport report = bigf_from_picture(workspace_, bigf);
+    const BigfReport report = bigf_from_picture(workspace_, bigf, surplus);
     // The view goes on showing the loaded picture, not the indices.
     bigf.refresh();
     palette_redraw(workspace_, pal);

@@ -15,7 +15,10 @@
 
 namespace vlt {
 
-// The thirteen buttons, in tab order.
+enum class SurplusColors;
+
+// The thirteen buttons, in tab order, then the commands for working with paint programs, which
+// the window offers in its views' context menus.
 enum class Command {
     import_from_pal,
     save_pal_to_bitmap,
@@ -30,6 +33,13 @@ enum class Command {
     import_cliff_from_bitmap,
     save_to_cliff,
     build_cliff,
+    import_palette,
+    export_palette,
+    save_bigf_to_indexed_bitmap,
+    save_cliff_to_indexed_bitmap,
+    // import_bigf_from_bitmap giving surplus colours the nearest entry (the command line's
+    // --nearest, the bigf view's menu).
+    import_bigf_nearest,
 };
 
 struct CommandInfo {
@@ -44,7 +54,10 @@ struct CommandAlias {
     Command command;
 };
 
+// The thirteen buttons.
 std::span<const CommandInfo> all_commands();
+// The paint-program commands that have a name of their own on the command line.
+std::span<const CommandInfo> paint_commands();
 std::span<const CommandAlias> command_aliases();
 // The command of that name or alias, letter case as listed.
 std::optional<Command> command_from_name(std::string_view name);
@@ -74,6 +87,14 @@ public:
     void save_to_cliffClick();
     void build_cliffClick();
 
+    // The paint-program commands: palette files, indexed exports that read the buffers (so
+    // they work at any time and draw nothing), and the bigf import with nearest colours.
+    void import_palette();
+    void export_palette();
+    void save_bigf_to_indexed_bitmap();
+    void save_cliff_to_indexed_bitmap();
+    void import_bigf_nearest();
+
     Workspace& workspace() { return workspace_; }
     const Workspace& workspace() const { return workspace_; }
 
@@ -100,6 +121,7 @@ private:
     void set_source(const View& view, std::optional<std::filesystem::path> file);
     // Hands what a command that succeeded lost or filled in to the port, if anything.
     void warn(const std::vector<std::string>& warnings);
+    void import_bigf(SurplusColors surplus);
 
     WindowPort& port_;
     Workspace workspace_;

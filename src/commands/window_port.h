@@ -16,7 +16,7 @@ struct FileRequest {
     enum class Kind { open, save };
     Kind kind = Kind::open;
     std::filesystem::path initial_dir;  // the current directory when the command started
-    std::string filter;                 // one entry: "description|pattern"
+    std::string filter;                 // "description|pattern", or several such apart by "|"
     std::string default_ext;            // "*.dat", "*.bmp", or empty for open dialogs
 };
 

@@ -2,6 +2,7 @@
 
 #include <QEvent>
 #include <QFileDialog>
+#include <algorithm>
 
 #include "gui/screen_place.h"
 
@@ -46,6 +47,22 @@ QString filter_entry(const std::string& filter) {
     return description + QStringLiteral(" (") + pattern + QLatin1Char(')');
 }
 
+QStringList filter_entries(const std::string& filter) {
+    QStringList entries;
+    std::size_t start = 0;
+    while (start < filter.size()) {
+        // Each entry is a description and a pattern, and the bars between entries are bars too.
+        const std::size_t bar = filter.find('|', start);
+        const std::size_t end = bar == std::string::npos ? bar : filter.find('|', bar + 1);
+        std::string entry = filter.substr(start, end == std::string::npos ? end : end - start);
+        // Several patterns in one entry are apart by ";" in a filter, by spaces in Qt's.
+        std::replace(entry.begin(), entry.end(), ';', ' ');
+        entries.append(filter_entry(entry));
+        start = end == std::string::npos ? filter.size() : end + 1;
+    }
+    return entries;
+}
+
 QString default_suffix(const std::string& default_ext) {
     QString suffix = QString::fromStdString(default_ext);
     while (suffix.startsWith(QLatin1Char('*')) || suffix.startsWith(QLatin1Char('.'))) {
@@ -57,14 +74,24 @@ QString default_suffix(const std::string& default_ext) {
 std::optional<std::filesystem::path> DialogFileChooser::choose(const FileRequest& request,
                                                                QWidget* owner) {
     // Paths cross as UTF-16, which both sides convert to the system's own encoding.
-    QFileDialog dialog(owner, QString(), QString::fromStdU16String(request.initial_dir.u16string()),
-                       filter_entry(request.filter));
+    const QStringList filters = filter_entries(request.filter);
+    QFileDialog dialog(owner, QString(),
+                       QString::fromStdU16String(request.initial_dir.u16string()));
+    dialog.setNameFilters(filters);
     dialog.setWindowModality(Qt::ApplicationModal);
     // Open dialogs accept a name that does not exist: the command reports its own failure.
     dialog.setFileMode(QFileDialog::AnyFile);
     if (request.kind == FileRequest::Kind::save) {
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.setDefaultSuffix(default_suffix(request.default_ext));
+        // With several formats on offer, a name typed without extension takes the chosen one's.
+        QObject::connect(
+            &dialog, &QFileDialog::filterSelected, &dialog, [&dialog](const QString& entry) {
+                const QString pattern = entry.section(QLatin1Char('('), -1);
+                dialog.setDefaultSuffix(default_suffix(pattern.section(QLatin1Char(')'), 0, 0)
+                                                           .section(QLatin1Char(' '), 0, 0)
+                                                           .toStdString()));
+            });
     } else {
         dialog.setAcceptMode(QFileDialog::AcceptOpen);
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -21,8 +22,8 @@ public:
                                                         QWidget* owner) = 0;
 };
 
-// Qt's file dialog, modal and owned by the given window: one filter entry, opening in the
-// request's folder; a save dialog confirms replacing a file and completes a name typed without
+// Qt's file dialog, modal and owned by the given window: the request's filter entries, opening in
+// the request's folder; a save dialog confirms replacing a file and completes a name typed without
 // extension; an open dialog also returns a name of a file that does not exist.
 class DialogFileChooser : public FileChooser {
 public:
@@ -33,6 +34,10 @@ public:
 // "description|pattern" as one entry of Qt's filter list: "description (pattern)", or the
 // description alone when it already shows the pattern in parentheses.
 QString filter_entry(const std::string& filter);
+
+// A filter of several entries, "description|pattern|description|pattern", as Qt's filter list;
+// patterns apart by ";" within an entry become apart by spaces.
+QStringList filter_entries(const std::string& filter);
 
 // The suffix Qt's dialog appends to a typed name without extension: "*.dat" gives "dat".
 QString default_suffix(const std::string& default_ext);

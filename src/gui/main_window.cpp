@@ -14,6 +14,7 @@
 #include "gui/close_prompt.h"
 #include "gui/error_report.h"
 #include "gui/install_path.h"
+#include "gui/view_menu.h"
 
 namespace vlt {
 namespace {
@@ -131,6 +132,7 @@ void MainWindow::build_controls() {
                 run_with_file(command, file);
             });
         tooltips_[i] = std::make_unique<ViewToolTips>(*views_[i], editor_);
+        add_view_menu(*views_[i], [this](Command command) { run(command); });
     }
     txtAbout_.setParent(&content_);
     txtAbout_.setObjectName(QStringLiteral("txtAbout"));

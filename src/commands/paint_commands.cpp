@@ -1,0 +1,59 @@
+// The commands for working with paint programs: palette files and indexed exports.
+#include <string>
+
+#include "base/count_text.h"
+#include "base/file_messages.h"
+#include "commands/texture_editor.h"
+#include "pictures/drawing.h"
+#include "pictures/indexed_bmp.h"
+#include "workspace/palette_files.h"
+
+namespace vlt {
+namespace {
+
+// Every format as a filter entry of its own; the dialog that opens a file offers them all at
+// once first.
+constexpr std::string_view palette_formats =
+    "GIMP palette (*.gpl)|*.gpl|JASC palette (*.pal)|*.pal|Adobe Color Table (*.act)|*.act|"
+    "Hex colour list (*.hex)|*.hex";
+constexpr std::string_view any_palette =
+    "Palette files (*.gpl;*.pal;*.act;*.hex)|*.gpl;*.pal;*.act;*.hex|";
+constexpr std::string_view indexed_bitmap_filter = "indexed bitmap (*.bmp)|*.bmp";
+
+}  // namespace
+
+void TextureEditor::import_palette() {
+    const auto path = pick_open(std::string(any_palette) + std::string(palette_formats));
+    if (!path) {
+        return;
+    }
+    const int count = import_palette_file(workspace_, *path);
+    palette_redraw(workspace_, pal);
+    preview_redraw(pal, pal_preview);
+    if (count < palette_size) {
+        warn({"The file holds " + counted(count, "colour", "colours") + "; entries from " +
+              with_commas(count) + " on kept their old values."});
+    }
+}
+
+void TextureEditor::export_palette() {
+    if (const auto path = pick_save(palette_formats, "*.gpl")) {
+        export_palette_file(workspace_, *path);
+    }
+}
+
+void TextureEditor::save_bigf_to_indexed_bitmap() {
+    if (const auto path = pick_save(indexed_bitmap_filter, "*.bmp")) {
+        replace_file_or_raise(*path, encode_indexed_bmp(workspace_.bigf_data, bigf_width,
+                                                        bigf_height, workspace_.pal_colors));
+    }
+}
+
+void TextureEditor::save_cliff_to_indexed_bitmap() {
+    if (const auto path = pick_save(indexed_bitmap_filter, "*.bmp")) {
+        replace_file_or_raise(*path, encode_indexed_bmp(workspace_.cliff_data, cliff_width,
+                                                        cliff_height, workspace_.pal_colors));
+    }
+}
+
+}  // namespace vlt

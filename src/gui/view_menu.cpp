@@ -1,0 +1,49 @@
+#include "gui/view_menu.h"
+
+#include <QMenu>
+#include <vector>
+
+#include "gui/picture_widget.h"
+
+namespace vlt {
+namespace {
+
+struct MenuEntry {
+    const char* text;
+    Command command;
+};
+
+std::vector<MenuEntry> entries_for(const std::string& view) {
+    if (view == "pal" || view == "pal_preview") {
+        return {{"Import palette file...", Command::import_palette},
+                {"Export palette file...", Command::export_palette}};
+    }
+    if (view == "bigf") {
+        return {{"Export as indexed BMP...", Command::save_bigf_to_indexed_bitmap},
+                {"Import BMP with nearest colours...", Command::import_bigf_nearest}};
+    }
+    if (view == "cliff") {
+        return {{"Export as indexed BMP...", Command::save_cliff_to_indexed_bitmap}};
+    }
+    return {};
+}
+
+}  // namespace
+
+void add_view_menu(PictureWidget& widget, std::function<void(Command)> run) {
+    const std::vector<MenuEntry> entries = entries_for(widget.view().name());
+    if (entries.empty()) {
+        return;
+    }
+    auto* menu = new QMenu(&widget);  // the view owns it
+    for (const MenuEntry& entry : entries) {
+        QAction* action = menu->addAction(QString::fromUtf8(entry.text));
+        QObject::connect(action, &QAction::triggered, &widget,
+                         [run, command = entry.command] { run(command); });
+    }
+    widget.setContextMenuPolicy(Qt::CustomContextMenu);
+    QObject::connect(&widget, &QWidget::customContextMenuRequested, menu,
+                     [menu, &widget](const QPoint& at) { menu->exec(widget.mapToGlobal(at)); });
+}
+
+}  // namespace vlt
