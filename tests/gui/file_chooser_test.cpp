@@ -33,6 +33,8 @@ TEST(FilterEntry, OneEntryFromDescriptionAndPattern) {
     for (const auto& c : cases) {
         EXPECT_EQ(filter_entry(c.filter).toStdString(), c.entry) << c.filter;
     }
+    EXPECT_EQ(filter_entries("All (*.gpl;*.pal)|*.gpl;*.pal|Hex list|*.hex"),
+              QStringList({"All (*.gpl *.pal)", "Hex list (*.hex)"}));
     EXPECT_EQ(default_suffix("*.dat"), "dat");
     EXPECT_EQ(default_suffix("*.bmp"), "bmp");
     EXPECT_EQ(default_suffix(""), "");

@@ -1,0 +1,86 @@
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "cli/cli_runner.h"
+
+namespace vlt {
+namespace {
+
+using testing::CliTest;
+using testing::quoted;
+using testing::read_bytes;
+using testing::write_bytes;
+
+std::vector<std::uint8_t> bytes_of(const std::string& text) {
+    return {text.begin(), text.end()};
+}
+
+TEST_F(CliTest, PaletteFileOfFewColoursWarnsAndStrictMakesItAFailure) {
+    write_bytes(dir / "two.hex", bytes_of("abcdef\n010203\n"));
+    for (const bool strict : {true, false}) {
+        std::vector<std::string> args = {"import_palette", path("two.hex"), "save_to_pal",
+                                         path("out_pal.dat")};
+        if (strict) {
+            args.insert(args.begin(), "--strict");
+        }
+        const auto result = run(args);
+        EXPECT_EQ(result.err,
+                  "import_palette: warning: The file holds 2 colours; entries from 2 on kept "
+                  "their old values.\n");
+        EXPECT_EQ(result.exit_code, strict ? 1 : 0);
+        EXPECT_EQ(std::filesystem::exists(dir / "out_pal.dat"), !strict);
+    }
+    const auto saved = read_bytes(dir / "out_pal.dat");
+    EXPECT_EQ(std::vector<std::uint8_t>(saved.begin(), saved.begin() + 9),
+              (std::vector<std::uint8_t>{0xAB, 0xCD, 0xEF, 0, 1, 2, 3, 0, 0}));
+}
+
+TEST_F(CliTest, HelpListsThePaintCommandsApartFromTheButtons) {
+    const std::string out = run({"--help"}).out;
+    const auto apart = out.find("Commands for paint programs");
+    ASSERT_NE(apart, std::string::npos);
+    EXPECT_GT(apart, out.find("\n  build_cliff "));
+    for (const char* name : {"import_palette", "export_palette", "save_bigf_to_indexed_bitmap",
+                             "save_cliff_to_indexed_bitmap"}) {
+        EXPECT_GT(out.find("\n  " + std::string(name) + " "), apart) << name;
+    }
+    EXPECT_LT(out.find("\n  --nearest "), apart);
+}
+
+// Runs when a python3 with Pillow is at hand (Debian: python3-pil).
+TEST_F(CliTest, PillowOpensTheIndexedExportAndTheGimpPalette) {
+    std::string python;
+    for (const char* candidate : {"python3", "/usr/bin/python3"}) {
+        const std::string probe = std::string(candidate) + " -c 'import PIL' 2>/dev/null";
+        if (python.empty() && std::system(probe.c_str()) == 0) {
+            python = candidate;
+        }
+    }
+    if (python.empty()) {
+        GTEST_SKIP() << "no python3 with Pillow";
+    }
+    std::mt19937 random(5);
+    std::vector<std::uint8_t> palette(1024), bigf(256 * 1152);
+    for (std::size_t i = 0; i < palette.size(); ++i) {
+        palette[i] = i % 4 == 3 ? 0 : static_cast<std::uint8_t>(random());
+    }
+    for (auto& index : bigf) {
+        index = static_cast<std::uint8_t>(random());
+    }
+    write_bytes(dir / "land_pal.dat", palette);
+    write_bytes(dir / "bigf_land.dat", bigf);
+    ASSERT_EQ(
+        run({"import_from_pal", path("land_pal.dat"), "import_from_bigf", path("bigf_land.dat"),
+             "save_bigf_to_indexed_bitmap", path("bigf.bmp"), "export_palette", path("land.gpl")})
+            .exit_code,
+        0);
+    const std::string check = python + " " + quoted(VLT_PILLOW_CHECK);
+    EXPECT_EQ(std::system((check + " " + quoted(path("bigf.bmp")) + " " + quoted(path("land.gpl")) +
+                           " " + quoted(path("land_pal.dat")) + " " + quoted(path("bigf_land.dat")))
+                              .c_str()),
+              0);
+}
+
+}  // namespace
+}  // namespace vlt
