@@ -85,6 +85,15 @@ void bigf_conversion_nearest_all_distinct(benchmark::State& state) {
     static const Bitmap source = bigf_all_distinct_picture();
     bigf_conversion(state, source, SurplusColors::nearest);
 }
+// The same picture painting black, for what the search adds.
+void bigf_conversion_all_distinct(benchmark::State& state) {
+    static const Bitmap source = bigf_all_distinct_picture();
+    bigf_conversion(state, source, SurplusColors::black);
+}
+BENCHMARK(bigf_conversion_all_distinct)
+    ->Name("bigf_conversion_worst_case/all_distinct")
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK(bigf_conversion_nearest_all_distinct)
     ->Name("bigf_conversion_worst_case/nearest_all_distinct")
     ->UseManualTime()

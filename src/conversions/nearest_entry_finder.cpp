@@ -34,10 +34,14 @@ void keep_possible_winners(std::vector<std::uint8_t>& list, const Palette& palet
         }
         return least > 0 || (least == 0 && other < e);
     };
-    const std::vector<std::uint8_t> all = list;
+    // Judged against the whole list: an entry that beats another and is itself beaten passes
+    // its win on to the one that beats it.
+    std::array<std::uint8_t, palette_size> all{};
+    const auto count = static_cast<std::ptrdiff_t>(list.size());
+    std::copy(list.begin(), list.end(), all.begin());
     std::erase_if(list, [&](std::uint8_t e) {
-        return std::ranges::any_of(
-            all, [&](std::uint8_t other) { return other != e && beaten_by(e, other); });
+        return std::any_of(all.begin(), all.begin() + count,
+                           [&](std::uint8_t other) { return other != e && beaten_by(e, other); });
     });
 }
 
@@ -121,15 +125,16 @@ std::uint8_t NearestEntryFinder::search(Color color) {
     const int r = channel_of(color, 0), g = channel_of(color, 1), b = channel_of(color, 2);
     // Distance and entry in one number: the smallest is the nearest, and of equally near
     // entries the lowest, without a branch the processor would guess wrong.
-    auto score = [r, g, b](const Candidate& c) {
-        const int dr = c.red - r, dg = c.green - g, db = c.blue - b;
-        return static_cast<std::uint32_t>(dr * dr + dg * dg + db * db) << 8 | c.entry;
-    };
-    std::uint32_t best = std::numeric_limits<std::uint32_t>::max();
-    const Candidate* c = fine_lists_.data() + cell.first;
-    // Lists come in fours (most cells need one), so the loop seldom turns.
-    for (const Candidate* end = c + cell.count; c != end; c += 4) {
-        best = std::min({best, score(c[0]), score(c[1]), score(c[2]), score(c[3])});
+    std::int32_t best = std::numeric_limits<std::int32_t>::max();
+    const Block* block = fine_lists_.data() + cell.first;
+    for (const Block* end = block + cell.count; block != end; ++block) {
+        std::array<std::int32_t, 4> score{};
+        for (std::size_t i = 0; i < 4; ++i) {
+            const std::int32_t dr = block->red[i] - r, dg = block->green[i] - g,
+                               db = block->blue[i] - b;
+            score[i] = (dr * dr + dg * dg + db * db) << 8 | block->entry[i];
+        }
+        best = std::min({best, score[0], score[1], score[2], score[3]});
     }
     return static_cast<std::uint8_t>(best);
 }
@@ -137,26 +142,33 @@ std::uint8_t NearestEntryFinder::search(Color color) {
 void NearestEntryFinder::fill(Cell& fine_cell, Color color) {
     Cell& coarse_cell = coarse_.cell_of(color);
     if (coarse_cell.count == 0) {
+        selected_.clear();
+        coarse_.select(color, all_entries_, selected_);
+        keep_possible_winners(selected_, palette_, color, coarse_shift);
         coarse_cell.first = static_cast<std::uint32_t>(coarse_lists_.size());
-        coarse_.select(color, all_entries_, coarse_lists_);
-        coarse_cell.count = static_cast<std::uint16_t>(coarse_lists_.size() - coarse_cell.first);
+        coarse_cell.count = static_cast<std::uint16_t>(selected_.size());
+        coarse_lists_.insert(coarse_lists_.end(), selected_.begin(), selected_.end());
     }
-    // A fine cell lies inside its coarse cell: its bound is no larger, and its entries come no
-    // nearer, so every entry it can use is on the coarse cell's list.
+    // A fine cell lies inside its coarse cell: an entry that can be nearest somewhere in it can
+    // be so in the coarse cell, and so is on the coarse cell's list.
     selected_.clear();
     fine_.select(color, std::span(coarse_lists_).subspan(coarse_cell.first, coarse_cell.count),
                  selected_);
     keep_possible_winners(selected_, palette_, color, fine_shift);
-    // Filled up to a multiple of four with its first entry, which changes no answer.
-    while (selected_.size() % 4 != 0) {
-        selected_.push_back(selected_.front());
-    }
+    // Blocks filled up with the list's first entry, which changes no answer.
     fine_cell.first = static_cast<std::uint32_t>(fine_lists_.size());
-    for (const std::uint8_t e : selected_) {
-        const Color c = palette_[e];
-        fine_lists_.push_back({red_of(c), green_of(c), blue_of(c), e});
+    fine_cell.count = static_cast<std::uint16_t>((selected_.size() + 3) / 4);
+    for (std::size_t i = 0; i < 4u * fine_cell.count; ++i) {
+        if (i % 4 == 0) {
+            fine_lists_.emplace_back();
+        }
+        const std::uint8_t e = selected_[i < selected_.size() ? i : 0];
+        Block& block = fine_lists_.back();
+        block.red[i % 4] = red_of(palette_[e]);
+        block.green[i % 4] = green_of(palette_[e]);
+        block.blue[i % 4] = blue_of(palette_[e]);
+        block.entry[i % 4] = e;
     }
-    fine_cell.count = static_cast<std::uint16_t>(selected_.size());
 }
 
 }  // namespace vlt

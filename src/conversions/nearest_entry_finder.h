@@ -49,9 +49,10 @@ private:
         std::vector<Cell> cells_;
     };
 
-    // A fine cell's candidate with its colour, so that a search reads one list only.
-    struct Candidate {
-        std::uint8_t red = 0, green = 0, blue = 0, entry = 0;
+    // Four of a fine cell's candidates with their colours, laid out so that the four distances
+    // are worked out side by side; a cell's list is one block or a few.
+    struct Block {
+        std::array<std::int32_t, 4> red{}, green{}, blue{}, entry{};
     };
 
     struct CacheSlot {
@@ -67,7 +68,7 @@ private:
     Grid coarse_;
     Grid fine_;
     std::vector<std::uint8_t> coarse_lists_;
-    std::vector<Candidate> fine_lists_;
+    std::vector<Block> fine_lists_;
     std::vector<std::uint8_t> selected_;
     // The answers for recent colours: pictures repeat their colours.
     std::array<CacheSlot, 1024> cache_{};
