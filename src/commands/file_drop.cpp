@@ -13,7 +13,7 @@ struct DropRule {
 };
 
 // The palette grid and the preview both show the palette, so both take its imports.
-constexpr std::array<DropRule, 14> drop_rules{{
+constexpr std::array<DropRule, 22> drop_rules{{
     {"pal", ".dat", Command::import_from_pal},
     {"pal", ".bmp", Command::import_pal_from_bitmap},
     {"pal", ".ico", Command::import_pal_from_bitmap},
@@ -24,6 +24,15 @@ constexpr std::array<DropRule, 14> drop_rules{{
     {"pal_preview", ".ico", Command::import_pal_from_bitmap},
     {"pal_preview", ".emf", Command::import_pal_from_bitmap},
     {"pal_preview", ".wmf", Command::import_pal_from_bitmap},
+    // Palette files of paint programs.
+    {"pal", ".gpl", Command::import_palette},
+    {"pal", ".pal", Command::import_palette},
+    {"pal", ".act", Command::import_palette},
+    {"pal", ".hex", Command::import_palette},
+    {"pal_preview", ".gpl", Command::import_palette},
+    {"pal_preview", ".pal", Command::import_palette},
+    {"pal_preview", ".act", Command::import_palette},
+    {"pal_preview", ".hex", Command::import_palette},
     {"cliff", ".dat", Command::import_from_ciff},
     {"cliff", ".bmp", Command::import_cliff_from_bitmap},
     {"bigf", ".dat", Command::import_from_bigf},

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "commands/editor_fixture.h"
+#include "commands/file_drop.h"
 
 namespace vlt {
 namespace {
@@ -20,6 +21,8 @@ TEST_F(PaintCommands, ImportPaletteRedrawsThePaletteViewsAndWarnsOfFewColours) {
     ASSERT_EQ(port.requests.size(), 1u);
     EXPECT_EQ(port.requests[0].kind, FileRequest::Kind::open);
     EXPECT_TRUE(port.requests[0].filter.starts_with("Palette files (*.gpl;*.pal;*.act;*.hex)|"));
+    EXPECT_TRUE(editor->unsaved_changes().changed(DataPart::palette));
+    EXPECT_EQ(command_for_dropped_file("pal_preview", "land.GPL"), Command::import_palette);
 }
 
 TEST_F(PaintCommands, IndexedExportsWorkAtStartUpAndDrawNothing) {
