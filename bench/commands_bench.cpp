@@ -9,6 +9,7 @@
 #include "commands/texture_editor.h"
 #include "pictures/bmp_writer.h"
 #include "workspace/data_files.h"
+#include "workspace/palette_files.h"
 
 namespace vlt::bench {
 namespace {
@@ -38,6 +39,9 @@ public:
         save_cliff_file(*workspace, dir_ / "cliff.dat");
         Bitmap worst = bigf_worst_case_picture();
         write_bytes(dir_ / "bigf_worst.bmp", encode_bmp(worst));
+        Bitmap distinct = bigf_all_distinct_picture();
+        write_bytes(dir_ / "bigf_distinct.bmp", encode_bmp(distinct));
+        export_palette_file(*workspace, dir_ / "pal.gpl");
         Bitmap typical = bigf_typical_picture();
         write_bytes(dir_ / "bigf_typical.bmp", encode_bmp(typical));
         Bitmap cliff = cliff_picture(workspace->pal_colors);
@@ -99,12 +103,28 @@ constexpr Case cases[] = {
     {Command::build_cliff, "", ""},
 };
 
+// The paint-program commands, named as the command line runs them.
+constexpr Case paint_cases[] = {
+    {Command::import_bigf_nearest, "import_bigf_from_bitmap/nearest_worst_case", "bigf_worst.bmp"},
+    {Command::import_bigf_nearest, "import_bigf_from_bitmap/nearest_all_distinct",
+     "bigf_distinct.bmp"},
+    {Command::import_palette, "import_palette", "pal.gpl"},
+    {Command::export_palette, "export_palette", "out_pal.gpl"},
+    {Command::save_bigf_to_indexed_bitmap, "save_bigf_to_indexed_bitmap", "out_bigf_indexed.bmp"},
+};
+
 [[maybe_unused]] const bool registered = [] {
+    auto add = [](const std::string& name, const Case& c) {
+        benchmark::RegisterBenchmark(("command/" + name).c_str(), command_bench, c.command,
+                                     std::string(c.file))
+            ->Unit(benchmark::kMicrosecond);
+    };
     for (const Case& c : cases) {
         const auto& info = all_commands()[static_cast<std::size_t>(c.command)];
-        const std::string name = "command/" + std::string(info.name) + c.label;
-        benchmark::RegisterBenchmark(name.c_str(), command_bench, c.command, std::string(c.file))
-            ->Unit(benchmark::kMicrosecond);
+        add(std::string(info.name) + c.label, c);
+    }
+    for (const Case& c : paint_cases) {
+        add(c.label, c);
     }
     return true;
 }();

@@ -47,7 +47,7 @@ public:
 
     BigfReport report() const {
         return {remembered_surplus_ + unremembered_surplus_.size(), surplus_pixels_,
-                outside_read(picture_, bigf_width, bigf_height)};
+                outside_read(picture_, bigf_width, bigf_height), surplus_};
     }
 
 private:

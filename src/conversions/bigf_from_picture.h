@@ -11,17 +11,18 @@ namespace vlt {
 // Entries 0 to 111 are the block a bigf picture rebuilds; the rest of the palette is kept.
 inline constexpr int bigf_rebuilt_entries = 112;
 
+// What a new colour that finds no free entry gets: index 0 (black), or the entry nearest to it
+// among all 256 as they stand once entries 1 to 111 are taken (squared RGB distance, ties to the
+// lowest index).
+enum class SurplusColors { black, nearest };
+
 // What a bigf conversion lost: the colours that found no room and the texels they cover.
 struct BigfReport {
     std::uint64_t surplus_colours = 0;  // distinct colours, CLR_INVALID read outside included
     std::uint64_t surplus_pixels = 0;   // texels given another entry for want of room
     OutsideRead outside;
+    SurplusColors surplus = SurplusColors::black;  // what the surplus texels were given
 };
-
-// What a new colour that finds no free entry gets: index 0 (black), or the entry nearest to it
-// among all 256 as they stand once entries 1 to 111 are taken (squared RGB distance, ties to the
-// lowest index).
-enum class SurplusColors { black, nearest };
 
 // Turns the picture in the `bigf` view into `bigf_data`, rebuilding palette entries 0 to 111
 // from the picture's own colours in scan order. Colours match exactly, first entry wins; a new
