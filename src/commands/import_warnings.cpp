@@ -26,7 +26,9 @@ Warnings bigf_picture_warnings(const BigfReport& report, std::uint64_t missing_p
         warnings.push_back(counted(report.surplus_colours, "colour", "colours") +
                            " did not fit in palette entries 1 to 111: " +
                            counted(report.surplus_pixels, "pixel was", "pixels were") +
-                           " painted black.");
+                           (report.surplus == SurplusColors::nearest
+                                ? " given the nearest palette colour."
+                                : " painted black."));
     }
     add_picture_warnings(warnings, report.outside, bigf_read_area, missing_pixel_bytes);
     return warnings;

@@ -3,6 +3,7 @@
 #include <random>
 
 #include "cli/cli_runner.h"
+#include "support/bmp_builder.h"
 
 namespace vlt {
 namespace {
@@ -34,6 +35,22 @@ TEST_F(CliTest, PaletteFileOfFewColoursWarnsAndStrictMakesItAFailure) {
     const auto saved = read_bytes(dir / "out_pal.dat");
     EXPECT_EQ(std::vector<std::uint8_t>(saved.begin(), saved.begin() + 9),
               (std::vector<std::uint8_t>{0xAB, 0xCD, 0xEF, 0, 1, 2, 3, 0, 0}));
+}
+
+TEST_F(CliTest, NearestGivesSurplusColoursPaletteColoursAndSaysSo) {
+    write_bytes(dir / "bands.bmp", testing::build_bmp(256, 1152, 24, testing::colour_bands_150));
+    const auto result = run({"--nearest", "import_bigf_from_bitmap", path("bands.bmp"),
+                             "save_to_bigf", path("bigf.dat"), "save_to_pal", path("pal.dat")});
+    EXPECT_EQ(result.exit_code, 0);
+    EXPECT_EQ(result.err,
+              "import_bigf_from_bitmap: warning: 39 colours did not fit in palette entries 1 to "
+              "111: 76,800 pixels were given the nearest palette colour.\n");
+    // No texel is black: the picture has no black, and black entries are never the nearest.
+    const auto bigf = read_bytes(dir / "bigf.dat"), palette = read_bytes(dir / "pal.dat");
+    for (const std::uint8_t index : bigf) {
+        const std::size_t at = 4u * index;
+        ASSERT_NE(palette[at] | palette[at + 1] | palette[at + 2], 0) << int{index};
+    }
 }
 
 TEST_F(CliTest, HelpListsThePaintCommandsApartFromTheButtons) {
