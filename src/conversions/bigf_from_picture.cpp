@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
 #include <optional>
 #include <span>
 
@@ -19,7 +20,9 @@ public:
         : palette_(palette), picture_(picture), surplus_(surplus) {}
 
     // One row of the texture: reads its pixels, stores their indices, and paints the pixels that
-    // find no room in the colour of the entry they were given.
+    // find no room in the colour of the entry they were given. The kind of entry is settled when
+    // the code is made, so that painting black costs what it did before there was a choice.
+    template <SurplusColors surplus_colors>
     void convert_row(int y, std::span<std::uint8_t> indices) {
         read_pixel_row(picture_, y, row_);
         // The picture's row is found once: surplus pixels are painted in place.
@@ -33,12 +36,20 @@ public:
             if (const int index = index_of(row_[x]); index != FirstIndexTable::no_entry) {
                 indices[x] = static_cast<std::uint8_t>(index);
             } else {
-                indices[x] = surplus_entry(row_[x]);
+                std::uint8_t entry = 0;
+                if constexpr (surplus_colors == SurplusColors::nearest) {
+                    entry = nearest_entry(row_[x]);
+                }
+                indices[x] = entry;
                 ++surplus;
                 if (bytes_per_pixel_ == 0) {
-                    picture_.set_pixel(static_cast<int>(x), y, palette_[indices[x]]);
+                    picture_.set_pixel(static_cast<int>(x), y, palette_[entry]);
                 } else if (x < inside) {
-                    paint(pixels + bytes_per_pixel_ * x, indices[x]);
+                    if constexpr (surplus_colors == SurplusColors::nearest) {
+                        paint(pixels + bytes_per_pixel_ * x, entry);
+                    } else {
+                        paint_black(pixels + bytes_per_pixel_ * x);
+                    }
                 }
             }
         }
@@ -73,35 +84,44 @@ private:
         return FirstIndexTable::no_entry;
     }
 
-    // Entry 0, which is black, or the entry nearest to the colour. By the time a colour finds no
-    // room, entries 1 to 111 are all taken: the palette no longer changes.
-    std::uint8_t surplus_entry(Color color) {
-        if (surplus_ == SurplusColors::black) {
-            return 0;
-        }
+    // The entry nearest to the colour. By the time a colour finds no room, entries 1 to 111 are
+    // all taken: the palette no longer changes.
+    std::uint8_t nearest_entry(Color color) {
         if (!nearest_) {
             nearest_.emplace(palette_);
+            for (std::size_t e = 0; e < palette_.size(); ++e) {
+                const Color c = palette_[e];
+                pixel_bytes_[e] = {blue_of(c), green_of(c), red_of(c), 0};
+            }
         }
         return nearest_->nearest(color);
     }
 
-    // What set_pixel does with the entry's colour, without settling the format per pixel in the
-    // formats that full-size pictures come in, nor searching an 8-bit picture's table each time.
-    void paint(std::uint8_t* pixel, std::uint8_t entry) {
-        if (bytes_per_pixel_ == 1) {
-            *pixel = table_index(entry);
-            return;
-        }
-        const Color color = palette_[entry];
-        pixel[0] = blue_of(color);
-        pixel[1] = green_of(color);
-        pixel[2] = red_of(color);
+    // What set_pixel does with black, without settling the format per pixel in the formats that
+    // full-size pictures come in: all bytes zero in true colour, one fixed table entry in 8 bits.
+    void paint_black(std::uint8_t* pixel) const {
+        // Fixed sizes, so that no call to memset is made per pixel.
         if (bytes_per_pixel_ == 4) {
-            pixel[3] = 0;
+            std::memset(pixel, 0, 4);
+        } else if (bytes_per_pixel_ == 3) {
+            std::memset(pixel, 0, 3);
+        } else {
+            *pixel = black_entry_;
         }
     }
 
-    // The 8-bit picture's table entry nearest to a palette entry's colour, found once.
+    // The same with an entry's colour; in 8 bits its nearest table entry, found once.
+    void paint(std::uint8_t* pixel, std::uint8_t entry) {
+        if (bytes_per_pixel_ == 4) {
+            std::memcpy(pixel, pixel_bytes_[entry].data(), 4);
+        } else if (bytes_per_pixel_ == 3) {
+            std::memcpy(pixel, pixel_bytes_[entry].data(), 3);
+        } else {
+            *pixel = table_index(entry);
+        }
+    }
+
+    // The 8-bit picture's table entry nearest to a palette entry's colour.
     std::uint8_t table_index(std::uint8_t entry) {
         std::int16_t& index = table_index_[entry];
         if (index < 0) {
@@ -124,6 +144,10 @@ private:
                                          : picture_.bits_per_pixel() == 24 ? 3
                                          : picture_.bits_per_pixel() == 8  ? 1
                                                                            : 0;
+    const std::uint8_t black_entry_ =
+        picture_.bits_per_pixel() == 8 ? picture_.nearest_index(0) : std::uint8_t{0};
+    // The entries' colours as true-colour pixels, once the palette is final.
+    std::array<std::array<std::uint8_t, 4>, palette_size> pixel_bytes_{};
     std::array<std::int16_t, palette_size> table_index_ = [] {
         std::array<std::int16_t, palette_size> unknown{};
         unknown.fill(-1);
@@ -141,9 +165,13 @@ BigfReport bigf_from_picture(Workspace& workspace, View& bigf, SurplusColors sur
     std::fill_n(palette.begin(), bigf_rebuilt_entries, Color{0});
     Conversion conversion(palette, bigf.pixel_access(), surplus);
     for (int y = 0; y < bigf_height; ++y) {
-        conversion.convert_row(y,
-                               std::span(workspace.bigf_data)
-                                   .subspan(static_cast<std::size_t>(y) * bigf_width, bigf_width));
+        const auto row = std::span(workspace.bigf_data)
+                             .subspan(static_cast<std::size_t>(y) * bigf_width, bigf_width);
+        if (surplus == SurplusColors::nearest) {
+            conversion.convert_row<SurplusColors::nearest>(y, row);
+        } else {
+            conversion.convert_row<SurplusColors::black>(y, row);
+        }
     }
     return conversion.report();
 }
