@@ -13,30 +13,6 @@ using testing::quoted;
 using testing::read_bytes;
 using testing::write_bytes;
 
-std::vector<std::uint8_t> bytes_of(const std::string& text) {
-    return {text.begin(), text.end()};
-}
-
-TEST_F(CliTest, PaletteFileOfFewColoursWarnsAndStrictMakesItAFailure) {
-    write_bytes(dir / "two.hex", bytes_of("abcdef\n010203\n"));
-    for (const bool strict : {true, false}) {
-        std::vector<std::string> args = {"import_palette", path("two.hex"), "save_to_pal",
-                                         path("out_pal.dat")};
-        if (strict) {
-            args.insert(args.begin(), "--strict");
-        }
-        const auto result = run(args);
-        EXPECT_EQ(result.err,
-                  "import_palette: warning: The file holds 2 colours; entries from 2 on kept "
-                  "their old values.\n");
-        EXPECT_EQ(result.exit_code, strict ? 1 : 0);
-        EXPECT_EQ(std::filesystem::exists(dir / "out_pal.dat"), !strict);
-    }
-    const auto saved = read_bytes(dir / "out_pal.dat");
-    EXPECT_EQ(std::vector<std::uint8_t>(saved.begin(), saved.begin() + 9),
-              (std::vector<std::uint8_t>{0xAB, 0xCD, 0xEF, 0, 1, 2, 3, 0, 0}));
-}
-
 TEST_F(CliTest, NearestGivesSurplusColoursPaletteColoursAndSaysSo) {
     write_bytes(dir / "bands.bmp", testing::build_bmp(256, 1152, 24, testing::colour_bands_150));
     const auto result = run({"--nearest", "import_bigf_from_bitmap", path("bands.bmp"),

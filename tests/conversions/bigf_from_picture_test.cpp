@@ -105,32 +105,5 @@ TEST_F(BigfFromPicture, KeptEntriesMatchAndStayAsTheyWere) {
     EXPECT_EQ(index_at(255, 1151), 200);
 }
 
-TEST_F(BigfFromPicture, NearestGivesSurplusColoursTheNearestEntryInsteadOfBlack) {
-    // 150 colours far from black: 39 find no room. Colours 112 to 125 lie nearest to colour 111,
-    // colours 126 to 150 to kept entry 200; the other kept entries are black.
-    auto color = [](int k) {
-        return make_color(100, static_cast<std::uint8_t>(50 + k),
-                          static_cast<std::uint8_t>(200 - k / 2));
-    };
-    set_entry(200, make_color(100, 191, 131));
-    testing::put_picture(bigf, bigf_width, bigf_height,
-                         [&](int x, int y) { return color((y * bigf_width + x) % 150 + 1); });
-
-    const BigfReport report = bigf_from_picture(*workspace, bigf, SurplusColors::nearest);
-
-    EXPECT_EQ(report.surplus_colours, 39u);
-    EXPECT_EQ(report.surplus_pixels, 76'674u);
-    EXPECT_EQ(report.surplus, SurplusColors::nearest);
-    for (int y = 0; y < bigf_height; ++y) {
-        for (int x = 0; x < bigf_width; ++x) {
-            const int k = (y * bigf_width + x) % 150 + 1;
-            const int index = index_at(x, y);
-            ASSERT_EQ(index, k <= 111 ? k : k <= 125 ? 111 : 200) << k;
-            ASSERT_EQ(bigf.get_pixel(x, y), k <= 111 ? color(k) : entry(index)) << x << "," << y;
-            ASSERT_NE(bigf.get_pixel(x, y), 0u);
-        }
-    }
-}
-
 }  // namespace
 }  // namespace vlt

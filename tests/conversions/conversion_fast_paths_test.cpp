@@ -11,6 +11,7 @@
 #include "conversions/bigf_from_picture.h"
 #include "conversions/cliff_builder.h"
 #include "conversions/cliff_from_picture.h"
+#include "conversions/picture_helpers.h"
 #include "support/random_pictures.h"
 
 namespace vlt {
@@ -31,21 +32,6 @@ std::optional<int> find_linear(const Palette& palette, Color color) {
     return std::nullopt;
 }
 
-// The entry nearest to the colour by a walk through all 256, the first of equally near winning.
-int nearest_linear(const Palette& palette, Color color) {
-    int best = 0, best_distance = 1 << 30;
-    for (int i = 0; i < palette_size; ++i) {
-        const Color e = palette[static_cast<std::size_t>(i)];
-        const int dr = red_of(e) - red_of(color), dg = green_of(e) - green_of(color),
-                  db = blue_of(e) - blue_of(color);
-        if (dr * dr + dg * dg + db * db < best_distance) {
-            best_distance = dr * dr + dg * dg + db * db;
-            best = i;
-        }
-    }
-    return best;
-}
-
 BigfReport bigf_from_picture_linear(Workspace& workspace, View& bigf, SurplusColors surplus_to) {
     Palette& palette = workspace.pal_colors;
     std::fill_n(palette.begin(), bigf_rebuilt_entries, Color{0});
@@ -62,7 +48,9 @@ BigfReport bigf_from_picture_linear(Workspace& workspace, View& bigf, SurplusCol
                 palette[static_cast<std::size_t>(next_free)] = color;
                 index = next_free++;
             } else {
-                index = surplus_to == SurplusColors::nearest ? nearest_linear(palette, color) : 0;
+                index = surplus_to == SurplusColors::nearest
+                            ? testing::nearest_by_walk(palette, color)
+                            : 0;
                 bigf.set_pixel(x, y, palette[static_cast<std::size_t>(index)]);
                 surplus.insert(color);
                 ++report.surplus_pixels;

@@ -5,23 +5,10 @@
 #include <functional>
 #include <random>
 
+#include "conversions/picture_helpers.h"
+
 namespace vlt {
 namespace {
-
-// What the finder must equal: a walk through every entry, the first of the nearest winning.
-std::uint8_t walked_nearest(const Palette& palette, Color color) {
-    int best = 0, best_distance = 1 << 30;
-    for (int i = 0; i < palette_size; ++i) {
-        const Color e = palette[static_cast<std::size_t>(i)];
-        const int dr = red_of(e) - red_of(color), dg = green_of(e) - green_of(color),
-                  db = blue_of(e) - blue_of(color);
-        if (dr * dr + dg * dg + db * db < best_distance) {
-            best_distance = dr * dr + dg * dg + db * db;
-            best = i;
-        }
-    }
-    return static_cast<std::uint8_t>(best);
-}
 
 TEST(NearestEntryFinder, EqualsTheWalkThroughEveryEntryTiesIncluded) {
     std::mt19937 random(11);
@@ -45,7 +32,8 @@ TEST(NearestEntryFinder, EqualsTheWalkThroughEveryEntryTiesIncluded) {
                                     : make_color(static_cast<std::uint8_t>(random() % 17 * 16 - 1),
                                                  coarse() / 2 + 32, any()) |
                                           (i % 8 ? 0 : 0xFF000000u);
-            ASSERT_EQ(finder.nearest(color), walked_nearest(palette, color)) << std::hex << color;
+            ASSERT_EQ(finder.nearest(color), testing::nearest_by_walk(palette, color))
+                << std::hex << color;
         }
     }
 }

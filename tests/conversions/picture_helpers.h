@@ -3,6 +3,7 @@
 #include <functional>
 
 #include "pictures/view.h"
+#include "workspace/workspace.h"
 
 namespace vlt::testing {
 
@@ -16,6 +17,22 @@ inline void put_picture(View& view, int width, int height,
         }
     }
     view.take_picture(PictureKind::bitmap, std::move(picture));
+}
+
+// The palette entry nearest to a colour by a walk through all 256, the first of equally near
+// entries winning: what the nearest-colour search must equal.
+inline int nearest_by_walk(const Palette& palette, Color color) {
+    int best = 0, best_distance = 1 << 30;
+    for (int i = 0; i < palette_size; ++i) {
+        const Color e = palette[static_cast<std::size_t>(i)];
+        const int dr = red_of(e) - red_of(color), dg = green_of(e) - green_of(color),
+                  db = blue_of(e) - blue_of(color);
+        if (dr * dr + dg * dg + db * db < best_distance) {
+            best_distance = dr * dr + dg * dg + db * db;
+            best = i;
+        }
+    }
+    return best;
 }
 
 }  // namespace vlt::testing

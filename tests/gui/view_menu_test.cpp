@@ -10,37 +10,30 @@ namespace vlt {
 namespace {
 
 TEST(ViewMenu, EachViewOffersItsPaintCommands) {
-    const struct {
-        const char* view;
-        std::vector<std::pair<QString, Command>> entries;
-    } cases[] = {
-        {"pal",
-         {{"Import palette file...", Command::import_palette},
-          {"Export palette file...", Command::export_palette}}},
-        {"pal_preview",
-         {{"Import palette file...", Command::import_palette},
-          {"Export palette file...", Command::export_palette}}},
+    using Entries = std::vector<std::pair<QString, Command>>;
+    const Entries palette = {{"Import palette file...", Command::import_palette},
+                             {"Export palette file...", Command::export_palette}};
+    const std::pair<const char*, Entries> cases[] = {
+        {"pal", palette},
+        {"pal_preview", palette},
         {"bigf",
          {{"Export as indexed BMP...", Command::save_bigf_to_indexed_bitmap},
           {"Import BMP with nearest colours...", Command::import_bigf_nearest}}},
         {"cliff", {{"Export as indexed BMP...", Command::save_cliff_to_indexed_bitmap}}},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.view);
-        View view(c.view, 16, 16);
+    for (const auto& [name, entries] : cases) {
+        View view(name, 16, 16);
         PictureWidget widget(view, nullptr);
-        std::vector<Command> ran;
-        add_view_menu(widget, [&ran](Command command) { ran.push_back(command); });
+        Entries ran;
+        add_view_menu(widget, [&ran](Command command) { ran.emplace_back(QString(), command); });
         EXPECT_EQ(widget.contextMenuPolicy(), Qt::CustomContextMenu);
         const auto* menu = widget.findChild<QMenu*>();
-        ASSERT_NE(menu, nullptr);
-        const QList<QAction*> actions = menu->actions();
-        ASSERT_EQ(actions.size(), static_cast<qsizetype>(c.entries.size()));
-        for (qsizetype i = 0; i < actions.size(); ++i) {
-            EXPECT_EQ(actions[i]->text(), c.entries[static_cast<std::size_t>(i)].first);
-            actions[i]->trigger();
-            EXPECT_EQ(ran.back(), c.entries[static_cast<std::size_t>(i)].second);
+        ASSERT_NE(menu, nullptr) << name;
+        for (QAction* action : menu->actions()) {
+            action->trigger();
+            ran.back().first = action->text();
         }
+        EXPECT_EQ(ran, entries) << name;
     }
 }
 
