@@ -25,10 +25,12 @@ public:
 private:
     struct Cell {
         std::uint32_t first = 0;  // into the level's candidate lists
-        std::uint16_t count = 0;  // 0 until first used; a filled cell has at least one
+        // Entries (coarse cells) or blocks of four (fine cells); 0 until the cell is first used,
+        // as a filled cell has at least one.
+        std::uint16_t count = 0;
     };
 
-    // One level of cells, each `size` values of each channel wide.
+    // One level of cells, each 2 to the power `shift` values of each channel wide.
     class Grid {
     public:
         Grid(const Palette& palette, int shift);
