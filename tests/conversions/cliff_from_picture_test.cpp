@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <memory>
+#include <string>
 
 #include "conversions/picture_helpers.h"
 
@@ -34,7 +36,14 @@ INSTANTIATE_TEST_SUITE_P(
                       ClosenessCase{make_color(0, 0, 0), make_color(255, 0, 0), false},
                       // the top byte plays no part
                       ClosenessCase{CLR_INVALID, 0x00F6F6F6, true},
-                      ClosenessCase{0x00F5FFFF, CLR_INVALID, false}));
+                      ClosenessCase{0x00F5FFFF, CLR_INVALID, false}),
+    [](const auto& info) {
+        // "6D6D6D_646464_close": pixel and entry in hex, and the outcome.
+        char name[64];
+        std::snprintf(name, sizeof name, "%X_%X_%s", info.param.pixel, info.param.entry,
+                      info.param.close ? "close" : "far");
+        return std::string(name);
+    });
 
 class CliffFromPicture : public ::testing::Test {
 protected:

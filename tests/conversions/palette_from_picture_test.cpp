@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <string>
 
 #include "conversions/picture_helpers.h"
 
@@ -40,7 +41,11 @@ TEST_P(PaletteFromPictureSizes, TakesTopLeftPixelsRowByRow) {
 
 INSTANTIATE_TEST_SUITE_P(Sizes, PaletteFromPictureSizes,
                          ::testing::Values(SizeCase{16, 16}, SizeCase{8, 4}, SizeCase{40, 20},
-                                           SizeCase{16, 1}, SizeCase{0, 0}));
+                                           SizeCase{16, 1}, SizeCase{0, 0}),
+                         [](const auto& info) {
+                             return std::to_string(info.param.width) + "x" +
+                                    std::to_string(info.param.height);
+                         });
 
 }  // namespace
 }  // namespace vlt

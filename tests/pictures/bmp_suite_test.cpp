@@ -1,6 +1,7 @@
 // Runs the shared BMP test pictures through the reader and the writer, as their manifest says.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
