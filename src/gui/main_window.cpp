@@ -11,9 +11,9 @@
 #include <algorithm>
 #include <exception>
 
+#include "base/install_path.h"
 #include "gui/close_prompt.h"
 #include "gui/error_report.h"
-#include "gui/install_path.h"
 #include "gui/view_menu.h"
 
 namespace vlt {

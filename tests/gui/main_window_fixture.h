@@ -11,9 +11,9 @@
 #include <optional>
 #include <vector>
 
-#include "fake_wine_prefix.h"
 #include "gui/main_window.h"
 #include "modal_script.h"
+#include "support/fake_wine_prefix.h"
 #include "support/temp_dir.h"
 
 namespace vlt::testing {

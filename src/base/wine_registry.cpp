@@ -1,4 +1,4 @@
-#include "gui/wine_registry.h"
+#include "base/wine_registry.h"
 
 #include <algorithm>
 #include <cctype>

@@ -5,15 +5,9 @@
 #include <string>
 #include <string_view>
 
-namespace vlt {
+#include "base/registry_value.h"
 
-// One value as a Wine prefix's registry file stores it, reduced to what start-up needs.
-struct RegistryValue {
-    enum class Type { string, expand_string, other };
-    Type type = Type::other;
-    std::string data;      // the text (UTF-8) for the two string kinds
-    bool readable = true;  // false when the stored text cannot be decoded
-};
+namespace vlt {
 
 // Finds a value in the text of a Wine registry file (system.reg). The key is written with
 // single backslashes ("Software\\Kelvarro\\Vosk") relative to the file's root; key and value

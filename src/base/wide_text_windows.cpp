@@ -1,0 +1,32 @@
+#include "base/wide_text.h"
+
+#include <climits>
+
+#include "base/windows_api.h"
+
+namespace vlt {
+
+std::wstring wide_from_utf8(std::string_view text) {
+    if (text.empty() || text.size() > INT_MAX) {
+        return {};
+    }
+    const int size = static_cast<int>(text.size());
+    const int count = MultiByteToWideChar(CP_UTF8, 0, text.data(), size, nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(count), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, text.data(), size, wide.data(), count);
+    return wide;
+}
+
+std::string utf8_from_wide(std::wstring_view text) {
+    if (text.empty() || text.size() > INT_MAX) {
+        return {};
+    }
+    const int size = static_cast<int>(text.size());
+    const int count =
+        WideCharToMultiByte(CP_UTF8, 0, text.data(), size, nullptr, 0, nullptr, nullptr);
+    std::string utf8(static_cast<std::size_t>(count), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.data(), size, utf8.data(), count, nullptr, nullptr);
+    return utf8;
+}
+
+}  // namespace vlt
