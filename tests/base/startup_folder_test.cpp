@@ -138,7 +138,7 @@ void clear_game_key() {
 
 // On Windows the executable's folder comes first, as the described start-up has it.
 TEST_F(StartupFolder, FollowsTheRegistryOrFallsBackToTheExecutablesFolder) {
-    const fs::path games = root / u8"Tëxturé ✓" / "Vosk";
+    const fs::path games = root.path() / u8"Tëxturé ✓" / "Vosk";
     fs::create_directories(games / "Data");
     const std::wstring game = games.wstring();
     const std::wstring other = (root / "Other").wstring();
