@@ -7,6 +7,8 @@
 #include <system_error>
 #include <vector>
 
+#include "base/path_text.h"
+
 namespace vlt {
 namespace {
 
@@ -291,11 +293,11 @@ std::filesystem::path map_windows_path(const std::filesystem::path& prefix,
             result = result.parent_path();
             continue;
         }
-        std::filesystem::path next = result / std::string(part);
+        std::filesystem::path next = result / path_from_utf8(part);
         std::error_code ec;
         if (!std::filesystem::exists(next, ec)) {
             for (const auto& entry : std::filesystem::directory_iterator(result, ec)) {
-                if (equal_ignoring_case(entry.path().filename().string(), part)) {
+                if (equal_ignoring_case(utf8_of(entry.path().filename()), part)) {
                     next = entry.path();
                     break;
                 }

@@ -1,10 +1,12 @@
 #include <iostream>
 #include <memory>
+#include <string>
 #include <string_view>
 #include <vector>
 
 #include "cli/cli_args.h"
 #include "cli/cli_port.h"
+#include "cli/console.h"
 #include "commands/texture_editor.h"
 
 namespace {
@@ -29,9 +31,9 @@ int run(const vlt::cli::Options& options) {
     return any_failed ? 1 : 0;
 }
 
-int run_arguments(int argc, char** argv) {
+int run_arguments(const std::vector<std::string>& words) {
     try {
-        const std::vector<std::string_view> args(argv + (argc > 0 ? 1 : 0), argv + argc);
+        const std::vector<std::string_view> args(words.begin(), words.end());
         const auto parsed = vlt::cli::parse_arguments(args);
         if (!parsed.options) {
             std::cerr << program << ": " << parsed.error << "\n" << vlt::cli::usage_text(program);
@@ -52,7 +54,8 @@ int run_arguments(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    const int status = run_arguments(argc, argv);
+    const vlt::cli::Console console;
+    const int status = run_arguments(console.arguments(argc, argv));
     // Output that never arrived (a full disk, a closed stream) is a failure too.
     std::cout.flush();
     std::cerr.flush();

@@ -13,6 +13,8 @@
 
 #ifdef _WIN32
 #include <process.h>
+
+#include "base/windows_api.h"
 #endif
 
 namespace vlt {
@@ -115,17 +117,20 @@ TEST_F(StartupFolder, ExpandableStringIsUsedAsStored) {
 // Runs the system's own reg tool on the game's key, as an installer or a user would; no shell
 // in between, so "%" reaches the registry as typed.
 int reg(std::vector<std::wstring> args) {
+    wchar_t system[MAX_PATH] = {};
+    GetSystemDirectoryW(system, MAX_PATH);
+    const std::wstring program = std::wstring(system) + L"\\reg.exe";
     args.insert(args.begin(), L"reg");
     std::vector<std::wstring> quoted;
-    std::vector<const wchar_t*> argv;
     for (const auto& arg : args) {
         quoted.push_back(L"\"" + arg + L"\"");
     }
+    std::vector<const wchar_t*> argv;
     for (const auto& arg : quoted) {
         argv.push_back(arg.c_str());
     }
     argv.push_back(nullptr);
-    return static_cast<int>(_wspawnvp(_P_WAIT, L"reg", argv.data()));
+    return static_cast<int>(_wspawnv(_P_WAIT, program.c_str(), argv.data()));
 }
 
 constexpr const wchar_t* game_key = L"HKLM\\Software\\Kelvarro\\Vosk";

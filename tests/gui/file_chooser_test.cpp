@@ -9,6 +9,7 @@
 #include <QScreen>
 #include <QTimer>
 
+#include "base/path_text.h"
 #include "modal_script.h"
 #include "support/temp_dir.h"
 
@@ -147,9 +148,9 @@ TEST_F(RealDialog, SaveAsksBeforeReplacingAFile) {
 }
 
 TEST_F(RealDialog, FolderNamesBeyondAsciiSurviveTheRoundTrip) {
-    const fs::path folder = dir /
-                            "Spiele \xC3\x9C"
-                            "bersicht";
+    const fs::path folder = dir.path() / path_from_utf8(
+                                             "Spiele \xC3\x9C"
+                                             "bersicht");
     fs::create_directories(folder);
     QString opened_in;
     script.add([&](QWidget& window) {

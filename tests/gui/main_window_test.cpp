@@ -11,10 +11,12 @@
 #include <deque>
 
 #include "base/errors.h"
+#include "base/path_text.h"
 #include "main_window_fixture.h"
 #include "modal_script.h"
 #include "support/bmp_builder.h"
 #include "support/fake_wine_prefix.h"
+#include "support/system_texts.h"
 #include "support/temp_dir.h"
 
 namespace vlt {
@@ -223,8 +225,8 @@ TEST_F(MainWindowTest, NoticeAndErrorReportCarryTheTitle) {
     EXPECT_EQ(notice->caption, "Tool");
     // The system's reason stands on a second line.
     EXPECT_EQ(notice->text,
-              QString::fromStdString("Failed!\n" + (root / "missing_bigf.dat").string() +
-                                     ": No such file or directory"));
+              QString::fromStdString("Failed!\n" + utf8_of(root / "missing_bigf.dat") + ": " +
+                                     testing::no_such_file()));
     EXPECT_FALSE(notice->error_icon);
 
     testing::write_bytes(root / "text.bmp", std::vector<std::uint8_t>(40, 'x'));

@@ -10,7 +10,9 @@
 
 #include "support/file_size_limit.h"
 
-#ifndef _WIN32
+#ifdef _WIN32
+#include "base/windows_api.h"
+#else
 #include <sys/stat.h>
 #endif
 
@@ -152,6 +154,15 @@ TEST_F(SaveFailures, FolderOrMissingFolderIsRefused) {
     expect_untouched();
 }
 
+#ifdef _WIN32
+TEST_F(SaveFailures, ExistingTargetKeepsItsAttributes) {
+    ASSERT_TRUE(SetFileAttributesW(target.c_str(), FILE_ATTRIBUTE_HIDDEN));
+    ASSERT_NE(GetFileAttributesW(target.c_str()) & FILE_ATTRIBUTE_HIDDEN, 0u);
+    save_cliff_file(ws, target);
+    EXPECT_NE(GetFileAttributesW(target.c_str()) & FILE_ATTRIBUTE_HIDDEN, 0u);
+    EXPECT_EQ(read_bytes(target), std::vector<std::uint8_t>(8192, 5));
+}
+#else
 TEST_F(SaveFailures, ExistingTargetKeepsItsPermissionBits) {
     const auto mode = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read;
     fs::permissions(target, mode);
@@ -159,6 +170,7 @@ TEST_F(SaveFailures, ExistingTargetKeepsItsPermissionBits) {
     EXPECT_EQ(fs::status(target).permissions(), mode);
     EXPECT_EQ(read_bytes(target), std::vector<std::uint8_t>(8192, 5));
 }
+#endif
 
 #ifndef _WIN32
 TEST(SavePermissions, NewFileGetsDefaultModeLessUmask) {
