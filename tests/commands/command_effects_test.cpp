@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "base/path_text.h"
 #include "commands/editor_fixture.h"
 #include "support/bmp_builder.h"
 
@@ -118,7 +119,7 @@ TEST_F(CommandEffects, ExportIntoAMissingFolderIsReported) {
     click(Command::build_cliff, std::nullopt);
     const auto target = dir / "nowhere" / "cliff.bmp";
     click(Command::cliff_save_to_bitmap, target);
-    EXPECT_EQ(port.errors, Names{"Cannot create file " + target.string() + "."});
+    EXPECT_EQ(port.errors, Names{"Cannot create file " + utf8_of(target) + "."});
 }
 
 TEST_F(CommandEffects, PaletteFromPictureRoundTripsAnExport) {
@@ -155,7 +156,7 @@ TEST_F(CommandEffects, PaletteFromPictureErrorsLeaveThePaletteAlone) {
         {dir / "picture.png", "Unknown picture file extension (.png)"},
         {dir / "noext", "Unknown picture file extension (.)"},
         {dir / "junk.bmp", "Bitmap image is not valid."},
-        {dir / "gone.bmp", "Cannot open file " + (dir / "gone.bmp").string() + "."},
+        {dir / "gone.bmp", "Cannot open file " + utf8_of(dir / "gone.bmp") + "."},
     };
     for (const auto& c : cases) {
         click(Command::import_pal_from_bitmap, c.path);

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "base/errors.h"
+#include "base/path_text.h"
 #include "pictures/bmp_bytes.h"
 #include "support/file_size_limit.h"
 #include "support/temp_dir.h"
@@ -69,8 +70,8 @@ TEST_F(PictureFiles, FilesThatCannotBeOpened) {
     fs::create_directory(dir / "folder.bmp");
     for (const fs::path& path : {dir / "missing.bmp", dir / "folder.bmp"}) {
         EXPECT_EQ(error_of([&] { load_by_extension(pal, path); }),
-                  "Cannot open file " + path.string());
-        EXPECT_EQ(error_of([&] { load_bitmap(bigf, path); }), "Cannot open file " + path.string());
+                  "Cannot open file " + utf8_of(path));
+        EXPECT_EQ(error_of([&] { load_bitmap(bigf, path); }), "Cannot open file " + utf8_of(path));
     }
     EXPECT_EQ(pal.picture_kind(), PictureKind::none);
 }
@@ -246,14 +247,14 @@ TEST_F(PictureFiles, FailedSaveLeavesTheOldFile) {
     const fs::path targets[] = {locked, dir / "folder.bmp", dir / "missing" / "x.bmp"};
     for (const fs::path& target : targets) {
         EXPECT_EQ(error_of([&] { save_bitmap(bigf, target); }),
-                  "Cannot create file " + target.string());
+                  "Cannot create file " + utf8_of(target));
     }
     EXPECT_EQ(read_bytes(locked), (Bytes{1, 2, 3}));
     EXPECT_EQ(error_of([&] { save_picture(bigf, locked); }),
-              "Cannot create file " + locked.string());
+              "Cannot create file " + utf8_of(locked));
     EXPECT_EQ(fs::directory_iterator(dir.path()) == fs::directory_iterator(), false);
     for (const auto& entry : fs::directory_iterator(dir.path())) {
-        EXPECT_EQ(entry.path().string().find(".tmp"), std::string::npos) << entry.path();
+        EXPECT_EQ(utf8_of(entry.path()).find(".tmp"), std::string::npos) << entry.path();
     }
 }
 
