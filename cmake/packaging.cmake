@@ -1,0 +1,22 @@
+# cpack: on Windows a zip of the window, the command line and their documents, one folder as
+# users unpack it; elsewhere a tarball of the same install tree.
+install(FILES README.md DESTINATION ${CMAKE_INSTALL_DOCDIR})
+foreach(licence LICENSE LICENSE.md COPYING)
+  if(EXISTS "${PROJECT_SOURCE_DIR}/${licence}")
+    install(FILES "${PROJECT_SOURCE_DIR}/${licence}" DESTINATION ${CMAKE_INSTALL_DOCDIR})
+  endif()
+endforeach()
+
+set(CPACK_PACKAGE_NAME "vosk-land-texture")
+set(CPACK_PACKAGE_VENDOR "vosk-land-texture")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Editor for the land textures of the game Vosk")
+set(CPACK_PACKAGE_VERSION "${PROJECT_VERSION}")
+set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY ON)
+set(CPACK_STRIP_FILES ON)
+if(WIN32)
+  set(CPACK_GENERATOR ZIP)
+  set(CPACK_PACKAGE_FILE_NAME "vosk-land-texture-${PROJECT_VERSION}-windows-x64")
+else()
+  set(CPACK_GENERATOR TGZ)
+endif()
+include(CPack)
