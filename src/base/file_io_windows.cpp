@@ -3,6 +3,7 @@
 #include <limits>
 #include <random>
 #include <string>
+#include <vector>
 
 #include "base/file_io.h"
 #include "base/system_reason.h"
@@ -12,10 +13,13 @@ namespace vlt {
 namespace {
 
 namespace fs = std::filesystem;
+using Step = FileError::Step;
 
-[[noreturn]] void fail(FileError::Step step, DWORD error = GetLastError()) {
+[[noreturn]] void fail(Step step, DWORD error = GetLastError()) {
     throw FileError(step, system_reason(error));
 }
+
+constexpr DWORD share_all = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 
 // Closes a handle once, whatever happens.
 class Handle {
@@ -40,10 +44,12 @@ private:
     HANDLE handle_;
 };
 
+// The largest piece one ReadFile or WriteFile call is given.
+constexpr std::size_t max_piece = std::numeric_limits<DWORD>::max() / 2;
+
 bool write_all(HANDLE file, std::span<const std::uint8_t> bytes) {
     while (!bytes.empty()) {
-        const DWORD want = static_cast<DWORD>(
-            std::min<std::size_t>(bytes.size(), std::numeric_limits<DWORD>::max() / 2));
+        const auto want = static_cast<DWORD>(std::min(bytes.size(), max_piece));
         DWORD written = 0;
         if (!WriteFile(file, bytes.data(), want, &written, nullptr) || written == 0) {
             return false;
@@ -53,19 +59,61 @@ bool write_all(HANDLE file, std::span<const std::uint8_t> bytes) {
     return true;
 }
 
-// Where a file or folder really lives, links followed, in the "\\?\" form that lifts the length
-// limit; nothing when it cannot be opened.
-std::optional<fs::path> real_path(const fs::path& path) {
-    Handle handle(CreateFileW(path.c_str(), 0,
-                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                              OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-    if (!handle.valid()) {
-        return std::nullopt;
+// Reads until dest is full or the file ends; the end of a pipe whose writer closed is its end.
+bool read_all(HANDLE file, std::span<std::uint8_t> dest, std::size_t& total) {
+    total = 0;
+    while (total < dest.size()) {
+        const auto want = static_cast<DWORD>(std::min(dest.size() - total, max_piece));
+        DWORD got = 0;
+        if (!ReadFile(file, dest.data() + total, want, &got, nullptr)) {
+            return GetLastError() == ERROR_BROKEN_PIPE;
+        }
+        if (got == 0) {
+            break;
+        }
+        total += got;
     }
+    return true;
+}
+
+bool rewind_and_write(HANDLE file, std::span<const std::uint8_t> bytes) {
+    LARGE_INTEGER start{};
+    return SetFilePointerEx(file, start, nullptr, FILE_BEGIN) && write_all(file, bytes) &&
+           SetEndOfFile(file) && FlushFileBuffers(file);
+}
+
+// The absolute form that lifts the length limit on paths ("\\?\C:\..."), with the separators,
+// "." and ".." resolved, as that form is taken literally; device names ("NUL") keep theirs
+// ("\\.\NUL").
+fs::path long_form(const fs::path& path) {
+    std::wstring full(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD size =
+            GetFullPathNameW(path.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+        if (size == 0) {
+            return path;  // the calls that follow give the reason
+        }
+        const bool fits = size < full.size();
+        full.resize(fits ? size : size + 1);
+        if (fits) {
+            break;
+        }
+    }
+    if (full.starts_with(LR"(\\?\)") || full.starts_with(LR"(\\.\)")) {
+        return full;
+    }
+    if (full.starts_with(LR"(\\)")) {
+        return LR"(\\?\UNC\)" + full.substr(2);
+    }
+    return LR"(\\?\)" + full;
+}
+
+// Where an open file or folder really lives, links followed.
+std::optional<fs::path> final_path(HANDLE handle) {
     std::wstring name(MAX_PATH, L'\0');
     for (;;) {
         const DWORD size = GetFinalPathNameByHandleW(
-            handle.get(), name.data(), static_cast<DWORD>(name.size()), FILE_NAME_NORMALIZED);
+            handle, name.data(), static_cast<DWORD>(name.size()), FILE_NAME_NORMALIZED);
         if (size == 0) {
             return std::nullopt;
         }
@@ -77,26 +125,84 @@ std::optional<fs::path> real_path(const fs::path& path) {
     }
 }
 
-// The file a save replaces: an existing target's real file (a link stays a link to it), or a
-// new name in its folder's real place. A folder that cannot be opened is left as it is, so that
-// creating the file there fails with the system's own reason.
-std::optional<fs::path> real_target(const fs::path& target, bool target_exists) {
-    if (target_exists) {
-        return real_path(target);
+// What a save writes to.
+struct Target {
+    enum class Kind { new_file, regular, hard_linked, stream };
+    Kind kind = Kind::new_file;
+    fs::path path;  // the real file (links followed), or the new name in its folder's real place
+    DWORD attributes = INVALID_FILE_ATTRIBUTES;
+};
+
+// A name that does not exist yet. When it is a dangling symbolic link, the file it names is
+// created and the link stays; the folder is taken at its real place where it can be opened, so
+// that creating the file fails with the system's own reason where it cannot.
+Target new_target(fs::path path) {
+    constexpr int max_links = 32;
+    for (int links = 0; links < max_links; ++links) {
+        const DWORD attributes = GetFileAttributesW(path.c_str());
+        if (attributes == INVALID_FILE_ATTRIBUTES ||
+            (attributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0) {
+            break;
+        }
+        std::error_code ec;
+        const fs::path next = fs::read_symlink(path, ec);
+        if (ec) {
+            break;
+        }
+        path = long_form(next.is_absolute() ? next : path.parent_path() / next);
     }
-    const auto folder = real_path(fs::absolute(target).parent_path());
-    return folder ? *folder / target.filename() : target;
+    Handle folder(CreateFileW(path.parent_path().c_str(), 0, share_all, nullptr, OPEN_EXISTING,
+                              FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    const auto real_folder = folder.valid() ? final_path(folder.get()) : std::nullopt;
+    return {Target::Kind::new_file, real_folder ? *real_folder / path.filename() : path};
 }
 
-// Creates a new, exclusively owned temporary file in the folder. Its name is short, so it fits
-// wherever the target's name fits.
+// Opens the target to learn what it is, following links as the system does.
+Target examine(const fs::path& path) {
+    const fs::path full = long_form(path);
+    Handle file(CreateFileW(full.c_str(), 0, share_all, nullptr, OPEN_EXISTING,
+                            FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (!file.valid()) {
+        const DWORD error = GetLastError();
+        if (error == ERROR_FILE_NOT_FOUND) {
+            return new_target(full);
+        }
+        fail(Step::create, error);
+    }
+    const DWORD type = GetFileType(file.get());
+    if (type == FILE_TYPE_CHAR || type == FILE_TYPE_PIPE) {
+        return {Target::Kind::stream, full};
+    }
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (!GetFileInformationByHandle(file.get(), &info)) {
+        fail(Step::create);
+    }
+    // A folder, or a file marked read-only, is refused with the system's answer to writing it.
+    if ((info.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)) != 0) {
+        fail(Step::create, ERROR_ACCESS_DENIED);
+    }
+    const auto real = final_path(file.get());
+    if (!real) {
+        fail(Step::create);
+    }
+    const auto kind = info.nNumberOfLinks > 1 ? Target::Kind::hard_linked : Target::Kind::regular;
+    return {kind, *real, info.dwFileAttributes};
+}
+
+// A new file with a short name in the folder, created exclusively, so it fits wherever the
+// target's name fits and never reuses a file that exists.
 HANDLE create_temporary(const fs::path& folder, fs::path& temp_path) {
+    static constexpr char letters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
     std::random_device seed;
     std::mt19937 random(seed());
     for (int attempt = 0; attempt < 16; ++attempt) {
-        temp_path = folder / (L"~vlt" + std::to_wstring(random() % 1000000u) + L".tmp");
+        std::wstring name = L".vlt-";
+        for (int i = 0; i < 8; ++i) {
+            name += static_cast<wchar_t>(letters[random() % (sizeof letters - 1)]);
+        }
+        temp_path = folder / name;
         const HANDLE file = CreateFileW(temp_path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                        FILE_ATTRIBUTE_NORMAL, nullptr);
+                                        FILE_ATTRIBUTE_HIDDEN, nullptr);
         if (file != INVALID_HANDLE_VALUE || GetLastError() != ERROR_FILE_EXISTS) {
             return file;
         }
@@ -108,28 +214,86 @@ HANDLE create_temporary(const fs::path& folder, fs::path& temp_path) {
 // security and attributes; where it cannot work (a new target, or a file system without it),
 // a rename that waits for the disk does. The old attributes (hidden, archive, ...) are set
 // again afterwards, as not every ReplaceFileW keeps them and a rename never does.
-bool put_in_place(const fs::path& temp_path, const fs::path& target, DWORD old_attributes) {
-    const bool target_exists = old_attributes != INVALID_FILE_ATTRIBUTES;
+bool put_in_place(const fs::path& temp_path, const Target& target) {
+    const bool exists = target.kind == Target::Kind::regular;
     const bool replaced =
-        (target_exists && ReplaceFileW(target.c_str(), temp_path.c_str(), nullptr,
-                                       REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr)) ||
-        MoveFileExW(temp_path.c_str(), target.c_str(),
+        (exists && ReplaceFileW(target.path.c_str(), temp_path.c_str(), nullptr,
+                                REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr)) ||
+        MoveFileExW(temp_path.c_str(), target.path.c_str(),
                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
-    if (replaced && target_exists) {
-        SetFileAttributesW(target.c_str(), old_attributes);
+    if (replaced) {
+        // The new file was made hidden while it had its temporary name.
+        SetFileAttributesW(target.path.c_str(), exists ? target.attributes : FILE_ATTRIBUTE_NORMAL);
     }
     return replaced;
+}
+
+void replace_whole(const Target& target, std::span<const std::uint8_t> bytes) {
+    fs::path temp_path;
+    Handle file(create_temporary(target.path.parent_path(), temp_path));
+    if (!file.valid()) {
+        fail(Step::create);
+    }
+    // The data must be on the disk, not only in the system's cache, before it replaces the
+    // target.
+    const bool written = write_all(file.get(), bytes) && FlushFileBuffers(file.get());
+    const DWORD write_error = GetLastError();
+    const bool closed = file.close();
+    if (!written || !closed) {
+        const DWORD error = written ? GetLastError() : write_error;
+        DeleteFileW(temp_path.c_str());
+        fail(Step::write, error);
+    }
+    if (!put_in_place(temp_path, target)) {
+        const DWORD error = GetLastError();
+        DeleteFileW(temp_path.c_str());
+        fail(Step::create, error);
+    }
+}
+
+// Every name of a hard-linked file must see the new bytes, so it is written where it is; its
+// old bytes are read first and written back if the new ones cannot all be written.
+void write_in_place(const Target& target, std::span<const std::uint8_t> bytes) {
+    Handle file(CreateFileW(target.path.c_str(), GENERIC_READ | GENERIC_WRITE,
+                            FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
+                            nullptr));
+    LARGE_INTEGER size{};
+    if (!file.valid() || !GetFileSizeEx(file.get(), &size)) {
+        fail(Step::create);
+    }
+    std::vector<std::uint8_t> old(static_cast<std::size_t>(size.QuadPart));
+    std::size_t got = 0;
+    if (!read_all(file.get(), old, got)) {
+        fail(Step::create);
+    }
+    old.resize(got);
+    if (!rewind_and_write(file.get(), bytes)) {
+        const DWORD error = GetLastError();
+        rewind_and_write(file.get(), old);
+        fail(Step::write, error);
+    }
+}
+
+// A device or a pipe takes the bytes as a stream.
+void write_stream(const Target& target, std::span<const std::uint8_t> bytes) {
+    Handle file(CreateFileW(target.path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                            nullptr, OPEN_EXISTING, 0, nullptr));
+    if (!file.valid()) {
+        fail(Step::create);
+    }
+    if (!write_all(file.get(), bytes)) {
+        fail(Step::write);
+    }
 }
 
 }  // namespace
 
 InputFile::InputFile(const fs::path& path)
-    : handle_(CreateFileW(path.c_str(), GENERIC_READ,
-                          FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                          OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)) {
+    : handle_(CreateFileW(long_form(path).c_str(), GENERIC_READ, share_all, nullptr, OPEN_EXISTING,
+                          FILE_ATTRIBUTE_NORMAL, nullptr)) {
     // A folder cannot be opened this way: the system answers "access denied".
     if (handle_ == INVALID_HANDLE_VALUE) {
-        fail(FileError::Step::open);
+        fail(Step::open);
     }
 }
 
@@ -139,32 +303,43 @@ InputFile::~InputFile() {
 
 std::size_t InputFile::read(std::span<std::uint8_t> dest) {
     std::size_t total = 0;
-    while (total < dest.size()) {
-        const DWORD want = static_cast<DWORD>(
-            std::min<std::size_t>(dest.size() - total, std::numeric_limits<DWORD>::max() / 2));
-        DWORD got = 0;
-        if (!ReadFile(handle_, dest.data() + total, want, &got, nullptr)) {
-            const DWORD error = GetLastError();
-            if (error == ERROR_BROKEN_PIPE) {
-                break;  // the writing end of a pipe closed: its end
-            }
-            fail(FileError::Step::read, error);
+    if (!read_all(handle_, dest, total)) {
+        fail(Step::read);
+    }
+    return total;
+}
+
+std::uint64_t InputFile::skip(std::uint64_t count) {
+    std::uint64_t total = 0;
+    // A file on disk is passed over by seeking as far as its size reaches; reading on finds out
+    // whether more lies beyond.
+    LARGE_INTEGER at{};
+    const LARGE_INTEGER here{};
+    if (const auto size = regular_size(); size &&
+                                          SetFilePointerEx(handle_, here, &at, FILE_CURRENT) &&
+                                          *size > static_cast<std::uint64_t>(at.QuadPart)) {
+        total = std::min<std::uint64_t>(count, *size - static_cast<std::uint64_t>(at.QuadPart));
+        LARGE_INTEGER step{};
+        step.QuadPart = static_cast<LONGLONG>(total);
+        if (!SetFilePointerEx(handle_, step, nullptr, FILE_CURRENT)) {
+            fail(Step::read);
         }
-        if (got == 0) {
+    }
+    std::uint8_t scratch[1 << 14];
+    while (total < count) {
+        const auto want =
+            static_cast<std::size_t>(std::min<std::uint64_t>(sizeof scratch, count - total));
+        const std::size_t n = read(std::span(scratch, want));
+        total += n;
+        if (n < want) {
             break;
         }
-        total += got;
     }
     return total;
 }
 
 std::uint64_t InputFile::skip_to_end() {
-    std::uint8_t scratch[1 << 14];
-    std::uint64_t total = 0;
-    while (const std::size_t n = read(scratch)) {
-        total += n;
-    }
-    return total;
+    return skip(~std::uint64_t{0});
 }
 
 std::optional<std::uint64_t> InputFile::regular_size() const {
@@ -176,35 +351,18 @@ std::optional<std::uint64_t> InputFile::regular_size() const {
 }
 
 void replace_file(const fs::path& path, std::span<const std::uint8_t> bytes) {
-    const DWORD attributes = GetFileAttributesW(path.c_str());
-    const bool target_exists = attributes != INVALID_FILE_ATTRIBUTES;
-    // A folder or a read-only file is refused with the system's answer to writing it.
-    if (target_exists && (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)) != 0) {
-        fail(FileError::Step::create, ERROR_ACCESS_DENIED);
-    }
-    const auto target = real_target(path, target_exists);
-    if (!target) {
-        fail(FileError::Step::create);
-    }
-    fs::path temp_path;
-    Handle file(create_temporary(target->parent_path(), temp_path));
-    if (!file.valid()) {
-        fail(FileError::Step::create);
-    }
-    // The data must be on the disk, not only in the system's cache, before it replaces the
-    // target.
-    const bool written = write_all(file.get(), bytes) && FlushFileBuffers(file.get());
-    const DWORD write_error = GetLastError();
-    const bool closed = file.close();
-    if (!written || !closed) {
-        const DWORD error = written ? GetLastError() : write_error;
-        DeleteFileW(temp_path.c_str());
-        fail(FileError::Step::write, error);
-    }
-    if (!put_in_place(temp_path, *target, attributes)) {
-        const DWORD error = GetLastError();
-        DeleteFileW(temp_path.c_str());
-        fail(FileError::Step::create, error);
+    const Target target = examine(path);
+    switch (target.kind) {
+        case Target::Kind::stream:
+            write_stream(target, bytes);
+            break;
+        case Target::Kind::hard_linked:
+            write_in_place(target, bytes);
+            break;
+        case Target::Kind::new_file:
+        case Target::Kind::regular:
+            replace_whole(target, bytes);
+            break;
     }
 }
 

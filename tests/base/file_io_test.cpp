@@ -77,8 +77,9 @@ TEST(SaveHardLinks, EveryNameSeesTheNewBytesOrTheOldOnFailure) {
         EXPECT_EQ(reason_of(dir / "a.dat", Bytes(8192, 3)), "File too large");
     }
     EXPECT_EQ(read_bytes(dir / "b.dat"), Bytes(3000, 2));
-#endif
+    // Windows' C runtime reports one link for every file: there b.dat's new bytes show it.
     EXPECT_EQ(fs::hard_link_count(dir / "a.dat"), 2u);
+#endif
 }
 
 TEST(SaveNames, EveryNameTheFolderTakesCanBeSaved) {
