@@ -23,10 +23,12 @@ public:
     std::vector<std::string> arguments(int argc, char** argv) const;
 
 private:
+#ifdef _WIN32
     std::unique_ptr<std::streambuf> out_;
     std::unique_ptr<std::streambuf> err_;
     std::streambuf* old_out_ = nullptr;
     std::streambuf* old_err_ = nullptr;
+#endif
 };
 
 }  // namespace vlt::cli
