@@ -20,7 +20,10 @@ constexpr std::size_t act_file_size = act_colors_size + 4;
 constexpr std::size_t max_text_palette_size = std::size_t{16} << 20;
 
 void append(std::vector<std::uint8_t>& out, std::string_view text) {
-    out.insert(out.end(), text.begin(), text.end());
+    // Grown first and copied into: GCC 12 at -O3 takes the inserting form for an overflow.
+    const std::size_t at = out.size();
+    out.resize(at + text.size());
+    std::copy(text.begin(), text.end(), out.begin() + static_cast<std::ptrdiff_t>(at));
 }
 
 // printf into a line: the formats' numbers are at most three digits.
