@@ -118,7 +118,8 @@ std::string help_text(std::string_view program) {
     out << usage_text(program) << "\n"
         << "Runs the editor's buttons in order on one palette and two textures, starting from\n"
         << "all zeros. Every command but build_cliff takes the file it works on as PATH.\n"
-        << "A failure prints 'COMMAND: TEXT' on standard error and stops the run (exit 1).\n"
+        << "A failure prints 'COMMAND: TEXT' on standard error and stops the run (exit 1);\n"
+        << "when the system refused a file, '(PATH: REASON)' follows the text.\n"
         << "A command that lost or filled in data prints 'COMMAND: warning: TEXT' on standard\n"
         << "error for each thing and the run goes on (exit 0).\n\n"
         << "Options, before the first command, in any order:\n";
