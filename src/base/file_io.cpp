@@ -4,6 +4,27 @@
 
 namespace vlt {
 
+std::uint64_t InputFile::skip(std::uint64_t count) {
+    // Reading on after the seek finds out whether more lies beyond the size the system gave (a
+    // growing file, or one it sizes as 0).
+    std::uint64_t total = seek_within_size(count);
+    std::uint8_t scratch[1 << 14];
+    while (total < count) {
+        const auto want =
+            static_cast<std::size_t>(std::min<std::uint64_t>(sizeof scratch, count - total));
+        const std::size_t n = read(std::span(scratch, want));
+        total += n;
+        if (n < want) {
+            break;
+        }
+    }
+    return total;
+}
+
+std::uint64_t InputFile::skip_to_end() {
+    return skip(~std::uint64_t{0});
+}
+
 FileContents read_file(const std::filesystem::path& path, std::size_t keep_at_most) {
     InputFile file(path);
     FileContents contents;

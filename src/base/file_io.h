@@ -48,6 +48,10 @@ public:
     std::optional<std::uint64_t> regular_size() const;
 
 private:
+    // Seeks forward over at most count bytes of a regular file, as far as its size reaches;
+    // returns how far that was (0 for a pipe or a device).
+    std::uint64_t seek_within_size(std::uint64_t count);
+
 #ifdef _WIN32
     void* handle_;
 #else

@@ -263,34 +263,18 @@ std::size_t InputFile::read(std::span<std::uint8_t> dest) {
     return total;
 }
 
-std::uint64_t InputFile::skip(std::uint64_t count) {
-    std::uint64_t total = 0;
-    // A regular file is passed over by seeking as far as its size reaches; reading on finds out
-    // whether more lies beyond (a growing file, or one the system sizes as 0).
-    if (const auto size = regular_size()) {
-        const off_t at = ::lseek(fd_, 0, SEEK_CUR);
-        if (at >= 0 && *size > static_cast<std::uint64_t>(at)) {
-            total = std::min<std::uint64_t>(count, *size - static_cast<std::uint64_t>(at));
-            if (::lseek(fd_, static_cast<off_t>(total), SEEK_CUR) < 0) {
-                fail(Step::read);
-            }
-        }
+std::uint64_t InputFile::seek_within_size(std::uint64_t count) {
+    const auto size = regular_size();
+    const off_t at = ::lseek(fd_, 0, SEEK_CUR);
+    if (!size || at < 0 || *size <= static_cast<std::uint64_t>(at)) {
+        return 0;
     }
-    std::uint8_t scratch[1 << 14];
-    while (total < count) {
-        const auto want =
-            static_cast<std::size_t>(std::min<std::uint64_t>(sizeof scratch, count - total));
-        const std::size_t n = read(std::span(scratch, want));
-        total += n;
-        if (n < want) {
-            break;
-        }
+    const std::uint64_t step =
+        std::min<std::uint64_t>(count, *size - static_cast<std::uint64_t>(at));
+    if (::lseek(fd_, static_cast<off_t>(step), SEEK_CUR) < 0) {
+        fail(Step::read);
     }
-    return total;
-}
-
-std::uint64_t InputFile::skip_to_end() {
-    return skip(~std::uint64_t{0});
+    return step;
 }
 
 std::optional<std::uint64_t> InputFile::regular_size() const {

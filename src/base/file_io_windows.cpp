@@ -309,37 +309,21 @@ std::size_t InputFile::read(std::span<std::uint8_t> dest) {
     return total;
 }
 
-std::uint64_t InputFile::skip(std::uint64_t count) {
-    std::uint64_t total = 0;
-    // A file on disk is passed over by seeking as far as its size reaches; reading on finds out
-    // whether more lies beyond.
+std::uint64_t InputFile::seek_within_size(std::uint64_t count) {
+    const auto size = regular_size();
     LARGE_INTEGER at{};
     const LARGE_INTEGER here{};
-    if (const auto size = regular_size(); size &&
-                                          SetFilePointerEx(handle_, here, &at, FILE_CURRENT) &&
-                                          *size > static_cast<std::uint64_t>(at.QuadPart)) {
-        total = std::min<std::uint64_t>(count, *size - static_cast<std::uint64_t>(at.QuadPart));
-        LARGE_INTEGER step{};
-        step.QuadPart = static_cast<LONGLONG>(total);
-        if (!SetFilePointerEx(handle_, step, nullptr, FILE_CURRENT)) {
-            fail(Step::read);
-        }
+    if (!size || !SetFilePointerEx(handle_, here, &at, FILE_CURRENT) ||
+        *size <= static_cast<std::uint64_t>(at.QuadPart)) {
+        return 0;
     }
-    std::uint8_t scratch[1 << 14];
-    while (total < count) {
-        const auto want =
-            static_cast<std::size_t>(std::min<std::uint64_t>(sizeof scratch, count - total));
-        const std::size_t n = read(std::span(scratch, want));
-        total += n;
-        if (n < want) {
-            break;
-        }
+    LARGE_INTEGER step{};
+    step.QuadPart = static_cast<LONGLONG>(
+        std::min<std::uint64_t>(count, *size - static_cast<std::uint64_t>(at.QuadPart)));
+    if (!SetFilePointerEx(handle_, step, nullptr, FILE_CURRENT)) {
+        fail(Step::read);
     }
-    return total;
-}
-
-std::uint64_t InputFile::skip_to_end() {
-    return skip(~std::uint64_t{0});
+    return static_cast<std::uint64_t>(step.QuadPart);
 }
 
 std::optional<std::uint64_t> InputFile::regular_size() const {
