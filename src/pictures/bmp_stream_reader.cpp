@@ -74,8 +74,10 @@ std::vector<std::uint8_t> read_pixels(HeadThenSource& in, const BmpPixelPlace& p
             return after_table;
         }
     }
-    // Reserved whole, so the buffer grows in place into the picture's store.
-    pixels.reserve(static_cast<std::size_t>(std::max(place.count, place.store)));
+    // Uncompressed pixels are reserved as the store they become, so the buffer grows in place
+    // into it. Run-length data only grows as it arrives: its size in the header is a claim that
+    // a few bytes can make, up to the largest store.
+    pixels.reserve(static_cast<std::size_t>(place.store));
     in.read(pixels, place.count);
     return pixels;
 }
