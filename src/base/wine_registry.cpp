@@ -235,6 +235,45 @@ std::vector<std::string> logical_lines(std::string_view text) {
     return lines;
 }
 
+// The names of a Windows path, apart by either slash; empty names and "." left out.
+std::vector<std::string_view> path_parts(std::string_view path) {
+    std::vector<std::string_view> parts;
+    std::size_t start = 0;
+    while (start <= path.size()) {
+        std::size_t end = path.find_first_of("\\/", start);
+        if (end == std::string_view::npos) {
+            end = path.size();
+        }
+        const std::string_view part = path.substr(start, end - start);
+        start = end + 1;
+        if (!part.empty() && part != ".") {
+            parts.push_back(part);
+        }
+    }
+    return parts;
+}
+
+// Whether the last of `names` exists below root and the others; where the exact name does not,
+// it becomes the first entry of its folder that matches without regard to case, if any.
+bool look_up(const std::filesystem::path& root, std::vector<std::filesystem::path>& names) {
+    std::filesystem::path folder = root;
+    for (std::size_t i = 0; i + 1 < names.size(); ++i) {
+        folder /= names[i];
+    }
+    std::error_code ec;
+    if (std::filesystem::exists(folder / names.back(), ec)) {
+        return true;
+    }
+    const std::string wanted = utf8_of(names.back());
+    for (const auto& entry : std::filesystem::directory_iterator(folder, ec)) {
+        if (equal_ignoring_case(utf8_of(entry.path().filename()), wanted)) {
+            names.back() = entry.path().filename();
+            return true;
+        }
+    }
+    return false;
+}
+
 }  // namespace
 
 std::optional<RegistryValue> find_wine_registry_value(std::string_view file_text,
@@ -274,38 +313,32 @@ std::filesystem::path map_windows_path(const std::filesystem::path& prefix,
         drive = lower(windows_path[0]);
         windows_path.remove_prefix(2);
     }
-    std::filesystem::path result = prefix / "dosdevices" / (std::string(1, drive) + ":");
-    if (drive == 'c' && !std::filesystem::exists(result)) {
-        result = prefix / "drive_c";
+    std::filesystem::path root = prefix / "dosdevices" / (std::string(1, drive) + ":");
+    if (drive == 'c' && !std::filesystem::exists(root)) {
+        root = prefix / "drive_c";
     }
-    std::size_t start = 0;
-    while (start <= windows_path.size()) {
-        std::size_t end = windows_path.find_first_of("\\/", start);
-        if (end == std::string_view::npos) {
-            end = windows_path.size();
-        }
-        const std::string_view part = windows_path.substr(start, end - start);
-        start = end + 1;
-        if (part.empty() || part == ".") {
-            continue;
-        }
+    // The names below the drive, ".." taken back as Windows does (never above the drive), and
+    // how many of the first of them were found in the prefix. Below a folder that is missing
+    // nothing is looked up: a value of thousands of names once took quadratic time.
+    std::vector<std::filesystem::path> names;
+    std::size_t found = 0;
+    for (const std::string_view part : path_parts(windows_path)) {
         if (part == "..") {
-            result = result.parent_path();
+            if (!names.empty()) {
+                names.pop_back();
+            }
+            found = std::min(found, names.size());
             continue;
         }
-        std::filesystem::path next = result / path_from_utf8(part);
-        std::error_code ec;
-        if (!std::filesystem::exists(next, ec)) {
-            for (const auto& entry : std::filesystem::directory_iterator(result, ec)) {
-                if (equal_ignoring_case(utf8_of(entry.path().filename()), part)) {
-                    next = entry.path();
-                    break;
-                }
-            }
+        names.push_back(path_from_utf8(part));
+        if (found + 1 == names.size()) {
+            found += look_up(root, names) ? 1 : 0;
         }
-        result = std::move(next);
     }
-    return result;
+    for (const auto& name : names) {
+        root /= name;
+    }
+    return root;
 }
 
 }  // namespace vlt

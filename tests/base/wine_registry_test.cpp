@@ -121,9 +121,27 @@ TEST(WindowsPathInPrefix, DrivesAndFolderCase) {
     EXPECT_EQ(map_windows_path(prefix.path(), "D:\\stuff"), prefix / "dosdevices/d:/Stuff");
     // A path without a drive, as an empty install path gives, lies on C:.
     EXPECT_EQ(map_windows_path(prefix.path(), "\\Data"), prefix / "drive_c/Data");
+    // ".." goes back a name, as on Windows, and never above the drive.
+    EXPECT_EQ(map_windows_path(prefix.path(), "C:\\Missing\\..\\GAMES\\vosk"),
+              prefix / "drive_c/Games/Vosk");
+    EXPECT_EQ(map_windows_path(prefix.path(), "C:\\..\\..\\games"), prefix / "drive_c/Games");
     // Where dosdevices names C:, it wins over drive_c.
     fs::create_directory_symlink(prefix / "elsewhere", prefix / "dosdevices/c:");
     EXPECT_EQ(map_windows_path(prefix.path(), "C:\\STUFF"), prefix / "dosdevices/c:/Stuff");
+}
+
+// A value of thousands of names, as a registry file may hold, maps in linear time: each name was
+// once looked up below the missing ones (25 s for a 48 KB value under the sanitizers).
+TEST(WindowsPathInPrefix, ThousandsOfNames) {
+    testing::TempDir prefix;
+    std::filesystem::create_directories(prefix / "drive_c/Games");
+    std::string value = "C:\\GAMES";
+    std::filesystem::path expected = prefix / "drive_c/Games";
+    for (int i = 0; i < 24'000; ++i) {
+        value += "\\a";
+        expected /= "a";
+    }
+    EXPECT_EQ(map_windows_path(prefix.path(), value), expected);
 }
 #endif
 
