@@ -24,8 +24,13 @@ public:
         position_ += from_head;
         count -= from_head;
         constexpr std::uint64_t chunk = std::uint64_t{1} << 20;
+        constexpr std::uint64_t step = std::uint64_t{64} << 10;
         while (count > 0) {
-            const auto want = static_cast<std::size_t>(std::min(chunk, count));
+            // Into the room reserved for the bytes, else a step at a time: a buffer made ready
+            // for bytes that never come costs as much as reading them.
+            const std::uint64_t room = out.capacity() - out.size();
+            const auto want =
+                static_cast<std::size_t>(std::min({chunk, count, std::max(room, step)}));
             const std::size_t old_size = out.size();
             out.resize(old_size + want);
             const std::size_t got = source_.read(std::span(out).subspan(old_size, want));

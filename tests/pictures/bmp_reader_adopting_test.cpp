@@ -128,7 +128,7 @@ TEST(BmpStreamReader, ReservesNoMoreThanRunLengthDataHolds) {
     const Bitmap picture = read_bmp_from(source).picture;
     watching = false;
     EXPECT_EQ(picture.width(), 4);
-    EXPECT_LE(largest_allocation, std::size_t{1} << 20);  // one reading chunk at most
+    EXPECT_LE(largest_allocation, std::size_t{64} << 10);  // one reading step at most
 }
 
 }  // namespace
