@@ -3,9 +3,7 @@
 // points and with bytes appended.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
-#include <new>
 #include <optional>
 #include <string>
 #include <vector>
@@ -13,30 +11,9 @@
 #include "base/errors.h"
 #include "pictures/bmp_bytes.h"
 #include "pictures/bmp_reader.h"
+#include "support/largest_allocation.h"
 #include "support/span_source.h"
 #include "support/temp_dir.h"
-
-// The largest allocation this test program makes while `watching` is set.
-namespace {
-bool watching = false;
-std::size_t largest_allocation = 0;
-}  // namespace
-
-void* operator new(std::size_t size) {
-    if (watching && size > largest_allocation) {
-        largest_allocation = size;
-    }
-    if (void* p = std::malloc(size == 0 ? 1 : size)) {
-        return p;
-    }
-    throw std::bad_alloc();
-}
-void operator delete(void* p) noexcept {
-    std::free(p);
-}
-void operator delete(void* p, std::size_t) noexcept {
-    std::free(p);
-}
 
 namespace vlt {
 namespace {
@@ -123,12 +100,15 @@ TEST(BmpStreamReader, ReservesNoMoreThanRunLengthDataHolds) {
         info_header({.width = 4, .height = 2, .bits = 8, .compression = 1, .size_image = ~0u}),
         Bytes(1024), {0x04, 0x07, 0x00, 0x01});
     SpanSource source(file);
-    largest_allocation = 0;
-    watching = true;
-    const Bitmap picture = read_bmp_from(source).picture;
-    watching = false;
+    Bitmap picture;
+    std::size_t largest = 0;
+    {
+        const LargestAllocation watch;
+        picture = read_bmp_from(source).picture;
+        largest = watch.bytes();
+    }
     EXPECT_EQ(picture.width(), 4);
-    EXPECT_LE(largest_allocation, std::size_t{64} << 10);  // one reading step at most
+    EXPECT_LE(largest, std::size_t{64} << 10);  // one reading step at most
 }
 
 }  // namespace
