@@ -179,7 +179,9 @@ RegistryValue decode_value(std::string_view data) {
         std::size_t pos = 1;
         auto text = rest.empty() || rest[0] != '"' ? std::nullopt : read_escaped(rest, pos, '"');
         value.readable = text.has_value();
-        value.data = text.value_or("");
+        // The text ends at its first zero character, as it does for the hex kinds and for
+        // every program that reads it as a path.
+        value.data = text ? text->substr(0, text->find('\0')) : "";
     };
     auto hex_string = [&](std::string_view rest, RegistryValue::Type type) {
         value.type = type;
@@ -253,21 +255,17 @@ std::vector<std::string_view> path_parts(std::string_view path) {
     return parts;
 }
 
-// Whether the last of `names` exists below root and the others; where the exact name does not,
-// it becomes the first entry of its folder that matches without regard to case, if any.
-bool look_up(const std::filesystem::path& root, std::vector<std::filesystem::path>& names) {
-    std::filesystem::path folder = root;
-    for (std::size_t i = 0; i + 1 < names.size(); ++i) {
-        folder /= names[i];
-    }
+// Whether the name exists in the folder; where the exact name does not, it becomes the first
+// entry of the folder that matches without regard to case, if any.
+bool look_up(const std::filesystem::path& folder, std::filesystem::path& name) {
     std::error_code ec;
-    if (std::filesystem::exists(folder / names.back(), ec)) {
+    if (std::filesystem::exists(folder / name, ec)) {
         return true;
     }
-    const std::string wanted = utf8_of(names.back());
+    const std::string wanted = utf8_of(name);
     for (const auto& entry : std::filesystem::directory_iterator(folder, ec)) {
         if (equal_ignoring_case(utf8_of(entry.path().filename()), wanted)) {
-            names.back() = entry.path().filename();
+            name = entry.path().filename();
             return true;
         }
     }
@@ -322,17 +320,22 @@ std::filesystem::path map_windows_path(const std::filesystem::path& prefix,
     // nothing is looked up: a value of thousands of names once took quadratic time.
     std::vector<std::filesystem::path> names;
     std::size_t found = 0;
+    std::filesystem::path reached = root;  // the drive and the names found
     for (const std::string_view part : path_parts(windows_path)) {
         if (part == "..") {
+            if (found == names.size() && found > 0) {
+                reached = reached.parent_path();
+                --found;
+            }
             if (!names.empty()) {
                 names.pop_back();
             }
-            found = std::min(found, names.size());
             continue;
         }
         names.push_back(path_from_utf8(part));
-        if (found + 1 == names.size()) {
-            found += look_up(root, names) ? 1 : 0;
+        if (found + 1 == names.size() && look_up(reached, names.back())) {
+            reached /= names.back();
+            ++found;
         }
     }
     for (const auto& name : names) {

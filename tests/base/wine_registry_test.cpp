@@ -46,6 +46,9 @@ TEST(WineRegistryValue, KindsAndTexts) {
         {R"("InstallPath"=hex(2):43,00,3a,00,5c,00,56,00,00,00)", Type::expand_string, true,
          "C:\\V"},
         {R"("InstallPath"=hex(1):44,00,3a,00,00,00)", Type::string, true, "D:"},
+        // A zero character ends the text, as it ends the hex kinds.
+        {R"("InstallPath"="C:\\Games\0\\Vosk")", Type::string, true, "C:\\Games"},
+        {R"("InstallPath"=str(2):"C:\\Games\x0000\\Vosk")", Type::expand_string, true, "C:\\Games"},
         // A string that cannot be decoded exists but cannot be read.
         {R"("InstallPath"="C:\\Games)", Type::string, false, ""},
         {R"("InstallPath"=hex(2):4z,00)", Type::expand_string, false, ""},
@@ -142,6 +145,16 @@ TEST(WindowsPathInPrefix, ThousandsOfNames) {
         expected /= "a";
     }
     EXPECT_EQ(map_windows_path(prefix.path(), value), expected);
+    // What the fuzzer found: after a zero character every name seemed to exist (the system reads
+    // a path only up to it), so each was looked up below all the others. The value ends there.
+    std::string escaped = "\"InstallPath\"=\"C:\\\\Games\\0";
+    for (int i = 0; i < 24'000; ++i) {
+        escaped += "\\\\a";
+    }
+    const auto found = find_wine_registry_value(registry_with(escaped + "\""),
+                                                "Software\\Kelvarro\\Vosk", "InstallPath");
+    ASSERT_TRUE(found.has_value());
+    EXPECT_EQ(found->data, "C:\\Games");
 }
 #endif
 
