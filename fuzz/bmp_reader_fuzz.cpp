@@ -16,9 +16,8 @@
 namespace {
 
 // Pictures of up to 256 MiB are valid, but every pixel is decoded three times and written once
-// per input, so that larger pictures slow the search many times over (8,192 pixels: a quarter of
-// the speed); the unit tests cover the large cases. Headers asking for more pixels than this are
-// passed over before anything is read.
+// per input, so that larger pictures slow the search many times over; the unit tests cover the
+// large cases. Headers asking for more pixels than this are passed over before anything is read.
 constexpr std::uint64_t max_fuzz_pixels = 1 << 12;
 
 bool same_format(const vlt::Bitmap& a, const vlt::Bitmap& b) {
