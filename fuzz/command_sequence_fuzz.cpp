@@ -21,6 +21,7 @@
 #include "commands/texture_editor.h"
 #include "commands/window_port.h"
 #include "pictures/bmp_reader.h"
+#include "support/temp_dir.h"
 #include "workspace/palette_files.h"
 
 namespace fs = std::filesystem;
@@ -35,24 +36,13 @@ void check(bool condition) {
     }
 }
 
+// What a file holds; nothing when there is no regular file.
 std::optional<std::vector<std::uint8_t>> contents_of(const fs::path& path) {
     std::error_code ec;
     if (!fs::is_regular_file(path, ec)) {
         return std::nullopt;
     }
-    FILE* file = std::fopen(path.c_str(), "rb");
-    check(file != nullptr);
-    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(fs::file_size(path)));
-    check(std::fread(bytes.data(), 1, bytes.size(), file) == bytes.size());
-    std::fclose(file);
-    return bytes;
-}
-
-void write_file(const fs::path& path, const std::vector<std::uint8_t>& bytes) {
-    FILE* file = std::fopen(path.c_str(), "wb");
-    check(file != nullptr);
-    check(std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size());
-    std::fclose(file);
+    return vlt::testing::read_bytes(path);
 }
 
 // Twice the bigf texture.
@@ -111,7 +101,7 @@ private:
                 return std::nullopt;
             case 1: {
                 const fs::path path = new_name("in");
-                write_file(path, file_bytes());
+                vlt::testing::write_bytes(path, file_bytes());
                 return path;
             }
             case 2:
@@ -129,18 +119,18 @@ private:
             case 1:  // over a file of its own
                 pending.target = new_name("out");
                 pending.before = file_bytes();
-                write_file(pending.target, *pending.before);
+                vlt::testing::write_bytes(pending.target, *pending.before);
                 break;
             case 2:  // over a file that may not be written
                 pending.target = new_name("locked");
                 pending.before = file_bytes();
-                write_file(pending.target, *pending.before);
+                vlt::testing::write_bytes(pending.target, *pending.before);
                 chmod(pending.target.c_str(), 0444);
                 break;
             case 3:  // through a symbolic link
                 pending.target = new_name("linked");
                 pending.before = file_bytes();
-                write_file(pending.target, *pending.before);
+                vlt::testing::write_bytes(pending.target, *pending.before);
                 pending.link = new_name("link");
                 fs::create_symlink(pending.target.filename(), *pending.link);
                 break;

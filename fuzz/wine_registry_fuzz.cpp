@@ -6,13 +6,14 @@
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <string_view>
 #include <system_error>
+#include <vector>
 
 #include "base/errors.h"
 #include "base/install_path.h"
+#include "support/temp_dir.h"
 
 namespace {
 
@@ -47,11 +48,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    {
-        std::ofstream file(prefix / "system.reg", std::ios::binary | std::ios::trunc);
-        file.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
-        check(file.good());
-    }
+    vlt::testing::write_bytes(prefix / "system.reg", std::vector<std::uint8_t>(data, data + size));
     try {
         const auto folder = vlt::game_data_folder();
         check(!folder || folder->native().starts_with(prefix.native()));
