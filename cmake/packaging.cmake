@@ -40,7 +40,6 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "vosk-land-texture maintainers")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 string(CONCAT CPACK_DEBIAN_PACKAGE_DESCRIPTION
-  "Editor for the land textures of the game Vosk\n"
   "Loads the game's palette-indexed land textures and their palette, shows them in their\n"
   "colours, exports them as BMP pictures for a paint program, imports pictures back and saves\n"
   "the game's files again. A batch command line, vosk-land-texture-cli, runs the same commands\n"

@@ -67,6 +67,7 @@ TEST(KilledSaves, TheTargetIsAlwaysWholeAndLeftFilesGoAtTheNextSave) {
     std::mt19937 random(std::random_device{}());
     std::uniform_int_distribution<DWORD> delay_ms(0, 40);
     const int kills = kills_wanted();
+    int mid_save = 0;  // kills that left a temporary file, so struck while one was written
     for (int kill = 0; kill < kills; ++kill) {
         const PROCESS_INFORMATION process = start_save_loop(target);
         Sleep(delay_ms(random));
@@ -77,11 +78,11 @@ TEST(KilledSaves, TheTargetIsAlwaysWholeAndLeftFilesGoAtTheNextSave) {
         const auto bytes = read_bytes(target);
         ASSERT_TRUE(bytes == killed_save_contents(0) || bytes == killed_save_contents(1))
             << "kill " << kill << ": " << bytes.size() << " bytes";
+        mid_save += temporary_files_in(dir.path()) > 0 ? 1 : 0;
     }
-    const int left = temporary_files_in(dir.path());
     replace_file(target, killed_save_contents(0));
-    EXPECT_EQ(temporary_files_in(dir.path()), 0) << left << " were left by " << kills << " kills";
-    std::cout << kills << " killed saves left " << left << " temporary files\n";
+    EXPECT_EQ(temporary_files_in(dir.path()), 0);
+    std::cout << kills << " saves killed, " << mid_save << " while writing their file\n";
 }
 
 }  // namespace
