@@ -43,14 +43,20 @@ bool carried_over(std::string_view name) {
 }  // namespace
 
 bool give_owner(int fd, const struct stat& old) {
-    if (old.st_uid != ::geteuid() || old.st_gid != ::getegid()) {
-        if (::fchown(fd, old.st_uid, old.st_gid) != 0) {
-            // A member of the file's group may still give it that group.
-            [[maybe_unused]] const int ignored = ::fchown(fd, static_cast<uid_t>(-1), old.st_gid);
-        }
-    }
     struct stat now {};
-    return ::fstat(fd, &now) == 0 && now.st_uid == old.st_uid && now.st_gid == old.st_gid;
+    if (::fstat(fd, &now) != 0) {
+        return false;
+    }
+    // A new file may differ in group even from this process's own file: a folder with the
+    // set-group bit gives its own.
+    if (now.st_uid == old.st_uid && now.st_gid == old.st_gid) {
+        return true;
+    }
+    if (::fchown(fd, old.st_uid, old.st_gid) == 0) {
+        return true;
+    }
+    // A member of the file's group may still give it that group.
+    return now.st_uid == old.st_uid && ::fchown(fd, static_cast<uid_t>(-1), old.st_gid) == 0;
 }
 
 void give_mode(int fd, const struct stat& old) {
