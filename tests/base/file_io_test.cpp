@@ -269,54 +269,14 @@ TEST(SaveAttributes, AclAndExtendedAttributesStayWithTheFile) {
     EXPECT_STREQ(note, "kept");
 }
 
-// Files that say they are shorter than they are, as /proc's say 0, are read to their real end;
-// streams without one end at 256 MiB.
-TEST(ReadLengths, FilesAreCountedToTheirRealEndAndEndlessOnesRefused) {
-    if (fs::exists("/proc/version")) {
-        const std::size_t length = read_file("/proc/version", 1 << 20).bytes.size();
-        EXPECT_GT(length, 16u);
-        EXPECT_EQ(read_file("/proc/version", 16).length, length);
+// Files that say they are shorter than they are, as /proc's say 0, are read to their real end.
+TEST(ReadLengths, FilesAreCountedToTheirRealEnd) {
+    if (!fs::exists("/proc/version")) {
+        GTEST_SKIP() << "no /proc here";
     }
-    try {
-        read_file("/dev/zero", 1024);
-        ADD_FAILURE() << "/dev/zero was read to an end";
-    } catch (const FileError& e) {
-        EXPECT_EQ(std::string(e.what()), "The file goes on beyond 256 MiB");
-    }
-}
-
-// /dev/fd/N and the like are this process's descriptors: written and read where they stand,
-// never replaced or opened anew.
-TEST(OwnDescriptors, AreWrittenAtTheirOffsetOrAppendedAndReadFromTheirOffset) {
-    TempDir dir;
-    constexpr int fd = 57;
-    fs::create_symlink("/dev/fd/57", dir / "link");
-    const struct {
-        std::string path;
-        int flags;
-        Bytes after;
-    } cases[] = {
-        {"/dev/fd/57", O_WRONLY, {1, 9, 9}},
-        {"/proc/self/fd/57", O_WRONLY | O_APPEND, {1, 2, 3, 9, 9}},
-        {(dir / "link").string(), O_RDWR, {1, 9, 9}},
-    };
-    for (const auto& c : cases) {
-        write_bytes(dir / "f", {1, 2, 3});
-        ::dup2(::open((dir / "f").c_str(), c.flags), fd);
-        ::lseek(fd, 1, SEEK_SET);
-        replace_file(c.path, Bytes{9, 9});
-        EXPECT_EQ(read_bytes(dir / "f"), c.after) << c.path;
-        ::lseek(fd, 1, SEEK_SET);
-        if (c.flags == O_RDWR) {
-            EXPECT_EQ(read_file(c.path, 10).bytes, (Bytes{9, 9})) << c.path;
-        }
-        ::close(fd);
-    }
-    ::dup2(::open((dir / "gone").c_str(), O_WRONLY | O_CREAT, 0600), fd);
-    fs::remove(dir / "gone");
-    replace_file("/dev/fd/57", Bytes{1});
-    ::close(fd);
-    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 2);
+    const std::size_t length = read_file("/proc/version", 1 << 20).bytes.size();
+    EXPECT_GT(length, 16u);
+    EXPECT_EQ(read_file("/proc/version", 16).length, length);
 }
 
 #endif

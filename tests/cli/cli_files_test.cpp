@@ -143,17 +143,6 @@ TEST_F(CliFiles, OwnDescriptorsAreWrittenThroughNotReplaced) {
     EXPECT_EQ(entries(), 1u);
 }
 
-TEST_F(CliFiles, AFileLongerThanItsSizeSaysGetsTheLengthWarning) {
-    if (!fs::exists("/proc/cpuinfo")) {
-        GTEST_SKIP() << "no /proc/cpuinfo here";
-    }
-    const auto [status, err] = bash("$R --strict import_from_pal /proc/cpuinfo");
-    EXPECT_EQ(status, 1);
-    EXPECT_NE(err.find("a palette file is 1,024 bytes: bytes from 1,024 on were ignored."),
-              std::string::npos)
-        << err;
-}
-
 #ifdef __linux__
 using Call = testing::TracedProcess::Call;
 
