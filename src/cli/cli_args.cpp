@@ -15,7 +15,7 @@ struct OptionInfo {
     std::string_view summary;
 };
 
-constexpr std::array<OptionInfo, 4> option_table{{
+constexpr std::array<OptionInfo, 5> option_table{{
     {"--keep-going", &Options::keep_going,
      "after a failure, run the remaining commands; exit 1 at the end"},
     {"--strict", &Options::strict,
@@ -24,6 +24,10 @@ constexpr std::array<OptionInfo, 4> option_table{{
     {"--nearest", &Options::nearest,
      "import_bigf_from_bitmap gives a colour that finds no room in palette\n"
      "entries 1 to 111 the nearest palette entry instead of black"},
+    {"--take-palette", &Options::take_palette,
+     "import_bigf_indices and import_cliff_indices take the picture's colour\n"
+     "table into the palette and keep every index, instead of mapping the\n"
+     "indices to the palette's colours"},
     {"--help", &Options::help, "print this text and run nothing"},
 }};
 
@@ -85,6 +89,12 @@ ParseResult parse_arguments(std::span<const std::string_view> args) {
         Step step{*command, std::string(args[i]), std::nullopt};
         if (options.nearest && step.command == Command::import_bigf_from_bitmap) {
             step.command = Command::import_bigf_nearest;
+        }
+        if (options.take_palette && step.command == Command::import_bigf_indices) {
+            step.command = Command::import_bigf_indices_taking_palette;
+        }
+        if (options.take_palette && step.command == Command::import_cliff_indices) {
+            step.command = Command::import_cliff_indices_taking_palette;
         }
         if (takes_path(*command)) {
             if (i + 1 == args.size()) {

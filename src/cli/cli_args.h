@@ -22,8 +22,9 @@ struct Step {
 struct Options {
     bool help = false;
     bool keep_going = false;
-    bool strict = false;   // a command that warns counts as failed
-    bool nearest = false;  // import_bigf_from_bitmap runs as import_bigf_nearest
+    bool strict = false;        // a command that warns counts as failed
+    bool nearest = false;       // import_bigf_from_bitmap runs as import_bigf_nearest
+    bool take_palette = false;  // the indexed imports take the picture's table as the palette
     std::vector<Step> steps;
 };
 

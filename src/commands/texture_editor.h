@@ -16,6 +16,7 @@
 namespace vlt {
 
 enum class SurplusColors;
+struct IndexTarget;
 
 // The thirteen buttons, in tab order, then the commands for working with paint programs, which
 // the window offers in its views' context menus.
@@ -40,6 +41,13 @@ enum class Command {
     // import_bigf_from_bitmap giving surplus colours the nearest entry (the command line's
     // --nearest, the bigf view's menu).
     import_bigf_nearest,
+    // An indexed picture's indices stored unchanged (the palette stays; the command line's
+    // import_bigf_indices and import_cliff_indices), and the same taking the picture's colour
+    // table into the palette (--take-palette).
+    import_bigf_indices,
+    import_cliff_indices,
+    import_bigf_indices_taking_palette,
+    import_cliff_indices_taking_palette,
 };
 
 struct CommandInfo {
@@ -94,6 +102,8 @@ public:
     void save_bigf_to_indexed_bitmap();
     void save_cliff_to_indexed_bitmap();
     void import_bigf_nearest();
+    void import_bigf_indices(bool take_palette);
+    void import_cliff_indices(bool take_palette);
 
     Workspace& workspace() { return workspace_; }
     const Workspace& workspace() const { return workspace_; }
@@ -122,6 +132,8 @@ private:
     // Hands what a command that succeeded lost or filled in to the port, if anything.
     void warn(const std::vector<std::string>& warnings);
     void import_bigf(SurplusColors surplus);
+    // Stores an indexed picture's indices in the target's texture, shown by `view`.
+    void import_indices(View& view, const IndexTarget& target, DataPart part, bool take_palette);
 
     WindowPort& port_;
     Workspace workspace_;

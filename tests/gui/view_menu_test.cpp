@@ -18,8 +18,15 @@ TEST(ViewMenu, EachViewOffersItsPaintCommands) {
         {"pal_preview", palette},
         {"bigf",
          {{"Export as indexed BMP...", Command::save_bigf_to_indexed_bitmap},
-          {"Import BMP with nearest colours...", Command::import_bigf_nearest}}},
-        {"cliff", {{"Export as indexed BMP...", Command::save_cliff_to_indexed_bitmap}}},
+          {"Import BMP with nearest colours...", Command::import_bigf_nearest},
+          {"Import indexed picture...", Command::import_bigf_indices},
+          {"Import indexed picture with its palette...",
+           Command::import_bigf_indices_taking_palette}}},
+        {"cliff",
+         {{"Export as indexed BMP...", Command::save_cliff_to_indexed_bitmap},
+          {"Import indexed picture...", Command::import_cliff_indices},
+          {"Import indexed picture with its palette...",
+           Command::import_cliff_indices_taking_palette}}},
     };
     for (const auto& [name, entries] : cases) {
         View view(name, 16, 16);
