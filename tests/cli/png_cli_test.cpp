@@ -69,7 +69,7 @@ TEST_F(PngCliTest, PictureErrorsNameTheFile) {
                 {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n', 0, 0, 0, 13, 'I', 'H', 'D', 'R', 0,
                  0,    0,   1,   0,   0,    0,    1,    8,    2, 0, 0, 0,  1,   2,   3,   4});
     EXPECT_EQ(run({"import_bigf_from_bitmap", path("x.bmp")}).err,
-              "import_bigf_from_bitmap: Stream read error. (" + path("x.bmp") + ")\n");
+              "import_bigf_from_bitmap: Bitmap image is not valid. (" + path("x.bmp") + ")\n");
     EXPECT_EQ(
         run({"import_cliff_indices", path("bad.png")}).err,
         "import_cliff_indices: PNG image is not valid. (" + path("bad.png") + ": CRC error)\n");
