@@ -205,6 +205,10 @@ private:
         for (int y = 0; y < picture.height(); ++y) {
             const std::uint8_t* in = rows.data() + static_cast<std::size_t>(y) * width();
             std::uint8_t* out = picture.row(y);
+            if (depth == 8) {
+                std::copy_n(in, picture.width(), out);
+                continue;
+            }
             for (int x = 0; x < picture.width(); ++x) {
                 const int shift = 8 - depth * (x % per_byte + 1);
                 out[x] = static_cast<std::uint8_t>((in[x / per_byte] >> shift) & mask);
