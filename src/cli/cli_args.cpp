@@ -15,7 +15,7 @@ struct OptionInfo {
     std::string_view summary;
 };
 
-constexpr std::array<OptionInfo, 6> option_table{{
+constexpr std::array<OptionInfo, 7> option_table{{
     {"--keep-going", &Options::keep_going,
      "after a failure, run the remaining commands; exit 1 at the end"},
     {"--strict", &Options::strict,
@@ -29,6 +29,10 @@ constexpr std::array<OptionInfo, 6> option_table{{
      "when its colours do not fit, keeping entries 0 and 112 to 255, and\n"
      "gives each pixel the nearest entry; notes the mean error"},
     {"--dither", &Options::dither, "with --reduce: spread each pixel's error over its neighbours"},
+    {"--take-palette", &Options::take_palette,
+     "import_bigf_indices and import_cliff_indices take the picture's colour\n"
+     "table into the palette and keep every index, instead of mapping the\n"
+     "indices to the palette's colours"},
     {"--help", &Options::help, "print this text and run nothing"},
 }};
 
@@ -105,6 +109,12 @@ ParseResult parse_arguments(std::span<const std::string_view> args) {
         Step step{*command, std::string(args[i]), std::nullopt};
         if (step.command == Command::import_bigf_from_bitmap) {
             step.command = import_bigf_variant(options);
+        }
+        if (options.take_palette && step.command == Command::import_bigf_indices) {
+            step.command = Command::import_bigf_indices_taking_palette;
+        }
+        if (options.take_palette && step.command == Command::import_cliff_indices) {
+            step.command = Command::import_cliff_indices_taking_palette;
         }
         if (takes_path(*command)) {
             if (i + 1 == args.size()) {

@@ -22,10 +22,11 @@ struct Step {
 struct Options {
     bool help = false;
     bool keep_going = false;
-    bool strict = false;   // a command that warns counts as failed
-    bool nearest = false;  // import_bigf_from_bitmap runs as import_bigf_nearest
-    bool reduce = false;   // ... as import_bigf_reduced
-    bool dither = false;   // ... as import_bigf_reduced_dithered (with reduce only)
+    bool strict = false;        // a command that warns counts as failed
+    bool nearest = false;       // import_bigf_from_bitmap runs as import_bigf_nearest
+    bool reduce = false;        // ... as import_bigf_reduced
+    bool dither = false;        // ... as import_bigf_reduced_dithered (with reduce only)
+    bool take_palette = false;  // the indexed imports take the picture's table as the palette
     std::vector<Step> steps;
 };
 

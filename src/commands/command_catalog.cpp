@@ -28,15 +28,19 @@ constexpr std::array<CommandInfo, 13> catalog{{
     {Command::build_cliff, "build_cliff", "generate the cliff texture from the palette (no file)"},
 }};
 
-constexpr std::array<CommandInfo, 4> paint_catalog{{
+constexpr std::array<CommandInfo, 6> paint_catalog{{
     {Command::import_palette, "import_palette",
      "load a palette file of a paint program (.gpl, .pal, .act, .hex)"},
     {Command::export_palette, "export_palette",
      "save the palette for a paint program (.gpl, .pal, .act, .hex)"},
     {Command::save_bigf_to_indexed_bitmap, "save_bigf_to_indexed_bitmap",
-     "export the bigf texture as an 8-bit BMP: its indices, the palette's colours"},
+     "export the bigf texture as an 8-bit BMP (or PNG): its indices, the palette's colours"},
     {Command::save_cliff_to_indexed_bitmap, "save_cliff_to_indexed_bitmap",
-     "export the cliff texture as an 8-bit BMP: its indices, the palette's colours"},
+     "export the cliff texture as an 8-bit BMP (or PNG): its indices, the palette's colours"},
+    {Command::import_bigf_indices, "import_bigf_indices",
+     "store the indices of an indexed BMP or PNG of 256 x 1152 as the bigf texture"},
+    {Command::import_cliff_indices, "import_cliff_indices",
+     "store the indices of an indexed BMP or PNG of 128 x 64 as the cliff texture"},
 }};
 
 // The cliff texture's file command, spelt as the texture is.

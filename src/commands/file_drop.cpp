@@ -13,14 +13,16 @@ struct DropRule {
 };
 
 // The palette grid and the preview both show the palette, so both take its imports.
-constexpr std::array<DropRule, 22> drop_rules{{
+constexpr std::array<DropRule, 26> drop_rules{{
     {"pal", ".dat", Command::import_from_pal},
     {"pal", ".bmp", Command::import_pal_from_bitmap},
+    {"pal", ".png", Command::import_pal_from_bitmap},
     {"pal", ".ico", Command::import_pal_from_bitmap},
     {"pal", ".emf", Command::import_pal_from_bitmap},
     {"pal", ".wmf", Command::import_pal_from_bitmap},
     {"pal_preview", ".dat", Command::import_from_pal},
     {"pal_preview", ".bmp", Command::import_pal_from_bitmap},
+    {"pal_preview", ".png", Command::import_pal_from_bitmap},
     {"pal_preview", ".ico", Command::import_pal_from_bitmap},
     {"pal_preview", ".emf", Command::import_pal_from_bitmap},
     {"pal_preview", ".wmf", Command::import_pal_from_bitmap},
@@ -35,8 +37,10 @@ constexpr std::array<DropRule, 22> drop_rules{{
     {"pal_preview", ".hex", Command::import_palette},
     {"cliff", ".dat", Command::import_from_ciff},
     {"cliff", ".bmp", Command::import_cliff_from_bitmap},
+    {"cliff", ".png", Command::import_cliff_from_bitmap},
     {"bigf", ".dat", Command::import_from_bigf},
     {"bigf", ".bmp", Command::import_bigf_from_bitmap},
+    {"bigf", ".png", Command::import_bigf_from_bitmap},
 }};
 
 std::string lower_extension(const std::filesystem::path& file) {

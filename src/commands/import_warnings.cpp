@@ -83,4 +83,12 @@ Warnings data_file_warnings(std::uint64_t length, std::string_view kind, std::ui
     return {start + with_commas(size) + " on were ignored."};
 }
 
+Warnings with_transparency_note(Warnings warnings, bool had_transparency) {
+    if (had_transparency) {
+        warnings.push_back(
+            "The picture has pixels that are not opaque: their transparency was dropped.");
+    }
+    return warnings;
+}
+
 }  // namespace vlt

@@ -32,6 +32,9 @@ Warnings bigf_picture_notes(const BigfReport& report);
 Warnings cliff_picture_warnings(const CliffReport& report, std::uint64_t missing_pixel_bytes);
 Warnings palette_picture_warnings(const OutsideRead& outside, std::uint64_t missing_pixel_bytes);
 
+// The warnings, and a note that the picture's transparency was dropped when it had any.
+Warnings with_transparency_note(Warnings warnings, bool had_transparency);
+
 // A data file of another length than its buffer's: `kind` names the file ("a palette file") and
 // `size` is its buffer's.
 Warnings data_file_warnings(std::uint64_t length, std::string_view kind, std::uint64_t size);

@@ -6,6 +6,7 @@
 #include "commands/texture_editor.h"
 #include "pictures/drawing.h"
 #include "pictures/indexed_bmp.h"
+#include "pictures/png_writer.h"
 #include "workspace/palette_files.h"
 
 namespace vlt {
@@ -18,7 +19,16 @@ constexpr std::string_view palette_formats =
     "Hex colour list (*.hex)|*.hex";
 constexpr std::string_view any_palette =
     "Palette files (*.gpl;*.pal;*.act;*.hex)|*.gpl;*.pal;*.act;*.hex|";
-constexpr std::string_view indexed_bitmap_filter = "indexed bitmap (*.bmp)|*.bmp";
+constexpr std::string_view indexed_bitmap_filter =
+    "indexed bitmap (*.bmp)|*.bmp|indexed PNG picture (*.png)|*.png";
+
+// BMP, or PNG when the path ends in .png.
+std::vector<std::uint8_t> encode_indexed(const std::filesystem::path& path,
+                                         std::span<const std::uint8_t> indices, int width,
+                                         int height, const Palette& palette) {
+    return is_png_path(path) ? encode_indexed_png(indices, width, height, palette)
+                             : encode_indexed_bmp(indices, width, height, palette);
+}
 
 }  // namespace
 
@@ -47,15 +57,15 @@ void TextureEditor::export_palette() {
 
 void TextureEditor::save_bigf_to_indexed_bitmap() {
     if (const auto path = pick_save(indexed_bitmap_filter, "*.bmp")) {
-        replace_file_or_raise(*path, encode_indexed_bmp(workspace_.bigf_data, bigf_width,
-                                                        bigf_height, workspace_.pal_colors));
+        replace_file_or_raise(*path, encode_indexed(*path, workspace_.bigf_data, bigf_width,
+                                                    bigf_height, workspace_.pal_colors));
     }
 }
 
 void TextureEditor::save_cliff_to_indexed_bitmap() {
     if (const auto path = pick_save(indexed_bitmap_filter, "*.bmp")) {
-        replace_file_or_raise(*path, encode_indexed_bmp(workspace_.cliff_data, cliff_width,
-                                                        cliff_height, workspace_.pal_colors));
+        replace_file_or_raise(*path, encode_indexed(*path, workspace_.cliff_data, cliff_width,
+                                                    cliff_height, workspace_.pal_colors));
     }
 }
 

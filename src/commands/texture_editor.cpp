@@ -22,8 +22,8 @@ namespace {
 constexpr std::string_view pal_filter = "*pal*.dat|*pal*.dat";
 constexpr std::string_view bigf_filter = "bigf*.dat|bigf*.dat";
 constexpr std::string_view cliff_filter = "cliff*.dat|cliff*.dat";
-constexpr std::string_view bmp_filter = "*.bmp|*.bmp";
-constexpr std::string_view bitmap_filter = "bitmap (*.bmp)|*.bmp";
+constexpr std::string_view bmp_filter = "*.bmp|*.bmp|PNG picture (*.png)|*.png";
+constexpr std::string_view bitmap_filter = "bitmap (*.bmp)|*.bmp|PNG picture (*.png)|*.png";
 constexpr std::string_view dat_ext = "*.dat";
 constexpr std::string_view bmp_ext = "*.bmp";
 
@@ -189,6 +189,14 @@ void TextureEditor::run(Command command) {
             return import_bigf_reduced();
         case Command::import_bigf_reduced_dithered:
             return import_bigf_reduced_dithered();
+        case Command::import_bigf_indices:
+            return import_bigf_indices(false);
+        case Command::import_cliff_indices:
+            return import_cliff_indices(false);
+        case Command::import_bigf_indices_taking_palette:
+            return import_bigf_indices(true);
+        case Command::import_cliff_indices_taking_palette:
+            return import_cliff_indices(true);
     }
 }
 
@@ -240,7 +248,8 @@ void TextureEditor::import_pal_from_bitmapClick() {
     const OutsideRead outside = palette_from_picture(workspace_, pal);
     changes_.mark_changed(DataPart::palette);
     set_palette_source(*path);
-    warn(palette_picture_warnings(outside, loaded.missing_pixel_bytes));
+    warn(with_transparency_note(palette_picture_warnings(outside, loaded.missing_pixel_bytes),
+                                loaded.had_transparency));
 }
 
 void TextureEditor::import_from_ciffClick() {
@@ -333,7 +342,9 @@ void TextureEditor::import_bigf(SurplusColors surplus) {
     changes_.mark_changed(DataPart::bigf);
     changes_.mark_changed(DataPart::palette);
     set_source(bigf, *path);
-    warn(bigf_picture_warnings(report, loaded.missing_pixel_bytes), bigf_picture_notes(report));
+    warn(with_transparency_note(bigf_picture_warnings(report, loaded.missing_pixel_bytes),
+                                loaded.had_transparency),
+         bigf_picture_notes(report));
 }
 
 void TextureEditor::import_cliff_from_bitmapClick() {
@@ -347,7 +358,8 @@ void TextureEditor::import_cliff_from_bitmapClick() {
     cliff_redraw(workspace_, cliff);
     changes_.mark_changed(DataPart::cliff);
     set_source(cliff, *path);
-    warn(cliff_picture_warnings(report, loaded.missing_pixel_bytes));
+    warn(with_transparency_note(cliff_picture_warnings(report, loaded.missing_pixel_bytes),
+                                loaded.had_transparency));
 }
 
 void TextureEditor::save_to_cliffClick() {

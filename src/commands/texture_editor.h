@@ -16,6 +16,7 @@
 namespace vlt {
 
 enum class SurplusColors;
+struct IndexTarget;
 
 // The thirteen buttons, in tab order, then the commands for working with paint programs, which
 // the window offers in its views' context menus.
@@ -44,6 +45,13 @@ enum class Command {
     // do not fit (the command line's --reduce, the bigf view's menu), and the same dithered.
     import_bigf_reduced,
     import_bigf_reduced_dithered,
+    // An indexed picture's indices stored unchanged (the palette stays; the command line's
+    // import_bigf_indices and import_cliff_indices), and the same taking the picture's colour
+    // table into the palette (--take-palette).
+    import_bigf_indices,
+    import_cliff_indices,
+    import_bigf_indices_taking_palette,
+    import_cliff_indices_taking_palette,
 };
 
 struct CommandInfo {
@@ -100,6 +108,8 @@ public:
     void import_bigf_nearest();
     void import_bigf_reduced();
     void import_bigf_reduced_dithered();
+    void import_bigf_indices(bool take_palette);
+    void import_cliff_indices(bool take_palette);
 
     Workspace& workspace() { return workspace_; }
     const Workspace& workspace() const { return workspace_; }
@@ -129,6 +139,8 @@ private:
     void warn(const std::vector<std::string>& warnings);
     void warn(const std::vector<std::string>& warnings, const std::vector<std::string>& notes);
     void import_bigf(SurplusColors surplus);
+    // Stores an indexed picture's indices in the target's texture, shown by `view`.
+    void import_indices(View& view, const IndexTarget& target, DataPart part, bool take_palette);
 
     WindowPort& port_;
     Workspace workspace_;

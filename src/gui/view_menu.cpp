@@ -21,10 +21,16 @@ std::vector<MenuEntry> entries_for(const std::string& view) {
     if (view == "bigf") {
         return {{"Export as indexed BMP...", Command::save_bigf_to_indexed_bitmap},
                 {"Import BMP with nearest colours...", Command::import_bigf_nearest},
-                {"Import BMP reducing colours...", Command::import_bigf_reduced}};
+                {"Import BMP reducing colours...", Command::import_bigf_reduced},
+                {"Import indexed picture...", Command::import_bigf_indices},
+                {"Import indexed picture with its palette...",
+                 Command::import_bigf_indices_taking_palette}};
     }
     if (view == "cliff") {
-        return {{"Export as indexed BMP...", Command::save_cliff_to_indexed_bitmap}};
+        return {{"Export as indexed BMP...", Command::save_cliff_to_indexed_bitmap},
+                {"Import indexed picture...", Command::import_cliff_indices},
+                {"Import indexed picture with its palette...",
+                 Command::import_cliff_indices_taking_palette}};
     }
     return {};
 }

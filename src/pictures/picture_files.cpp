@@ -1,6 +1,7 @@
 #include "pictures/picture_files.h"
 
 #include <algorithm>
+#include <array>
 #include <cctype>
 #include <cstdint>
 #include <memory>
@@ -15,6 +16,9 @@
 #include "pictures/bmp_stream_reader.h"
 #include "pictures/bmp_writer.h"
 #include "pictures/icon_metafile_check.h"
+#include "pictures/picture_error.h"
+#include "pictures/png_reader.h"
+#include "pictures/png_writer.h"
 
 namespace vlt {
 namespace {
@@ -29,7 +33,7 @@ std::string lower_case(std::string text) {
 
 PictureKind kind_for_extension(const std::string& extension) {
     const std::string lower = lower_case(extension);
-    if (lower == "bmp") {
+    if (lower == "bmp" || lower == "png") {
         return PictureKind::bitmap;
     }
     if (lower == "ico") {
@@ -76,6 +80,7 @@ public:
             cannot_open(path_, e);
         }
     }
+    bool regular() const { return file_->regular_size().has_value(); }
 
 private:
     static std::unique_ptr<InputFile> open(const fs::path& path) {
@@ -89,10 +94,84 @@ private:
     std::unique_ptr<InputFile> file_;
 };
 
+// The bytes already read to tell the format, then the rest of the file.
+class PrefixedSource : public ByteSource {
+public:
+    PrefixedSource(std::span<const std::uint8_t> prefix, ByteSource& rest)
+        : prefix_(prefix), rest_(rest) {}
+    std::size_t read(std::span<std::uint8_t> dest) override {
+        const std::size_t from_prefix = std::min(dest.size(), prefix_.size());
+        std::copy_n(prefix_.begin(), from_prefix, dest.begin());
+        prefix_ = prefix_.subspan(from_prefix);
+        if (from_prefix == dest.size()) {
+            return from_prefix;
+        }
+        return from_prefix + rest_.read(dest.subspan(from_prefix));
+    }
+    std::uint64_t skip(std::uint64_t count) override {
+        const auto from_prefix =
+            static_cast<std::size_t>(std::min<std::uint64_t>(count, prefix_.size()));
+        prefix_ = prefix_.subspan(from_prefix);
+        return from_prefix + (count > from_prefix ? rest_.skip(count - from_prefix) : 0);
+    }
+
+private:
+    std::span<const std::uint8_t> prefix_;
+    ByteSource& rest_;
+};
+
+// A picture that cannot be read names its file after the reader's text, with what the reader
+// found wrong when it knows. A file the system refused already names it.
+[[noreturn]] void raise_naming(const fs::path& path) {
+    try {
+        throw;
+    } catch (const PictureError& e) {
+        throw Exception(report_text(e.what()) + " (" + utf8_of(path) + ": " + e.detail() + ")");
+    } catch (const Exception& e) {
+        if (e.reason()) {
+            throw;
+        }
+        throw Exception(report_text(e.what()) + " (" + utf8_of(path) + ")");
+    }
+}
+
+// PNG when the file starts with its signature, whatever the name says; otherwise BMP.
+LoadedPicture read_by_first_bytes(FileSource& file, const fs::path& path) {
+    try {
+        std::array<std::uint8_t, png_signature.size()> head{};
+        const std::size_t got = file.read(head);
+        const auto first = std::span<const std::uint8_t>(head).first(got);
+        PrefixedSource source(first, file);
+        if (starts_with_png_signature(first)) {
+            PngRead read = read_png_from(source);
+            file.drain();
+            return {PictureKind::bitmap, std::move(read.picture), 0, read.had_transparency};
+        }
+        BmpRead read = read_bmp_from(source);
+        file.drain();
+        return {PictureKind::bitmap, std::move(read.picture), read.missing_pixel_bytes, false};
+    } catch (const Exception&) {
+        raise_naming(path);
+    }
+}
+
 }  // namespace
 
 LoadedPicture read_picture_by_extension(const fs::path& path) {
-    const PictureKind kind = kind_for_extension(extension_of(path));
+    const std::string extension = extension_of(path);
+    if (extension.empty()) {
+        // A pipe or a device has no name to go by: its first bytes tell. Anything else, or a
+        // file that is not there, goes by its name as before.
+        std::optional<FileSource> file;
+        try {
+            file.emplace(path);
+        } catch (const Exception&) {
+        }
+        if (file && !file->regular()) {
+            return read_by_first_bytes(*file, path);
+        }
+    }
+    const PictureKind kind = kind_for_extension(extension);
     if (kind == PictureKind::bitmap) {
         return read_bitmap_file(path);
     }
@@ -106,10 +185,8 @@ LoadedPicture read_picture_by_extension(const fs::path& path) {
 }
 
 LoadedPicture read_bitmap_file(const fs::path& path) {
-    FileSource source(path);
-    BmpRead read = read_bmp_from(source);
-    source.drain();
-    return {PictureKind::bitmap, std::move(read.picture), read.missing_pixel_bytes};
+    FileSource file(path);
+    return read_by_first_bytes(file, path);
 }
 
 void load_by_extension(View& view, const fs::path& path) {
@@ -136,11 +213,12 @@ void save_picture(View& view, const fs::path& path) {
         replace_file_or_raise(path, {});
         return;
     }
-    replace_file_or_raise(path, encode_bmp(view.bitmap_access()));
+    save_bitmap(view, path);
 }
 
 void save_bitmap(View& view, const fs::path& path) {
-    replace_file_or_raise(path, encode_bmp(view.bitmap_access()));
+    Bitmap& picture = view.bitmap_access();
+    replace_file_or_raise(path, is_png_path(path) ? encode_png(picture) : encode_bmp(picture));
 }
 
 }  // namespace vlt

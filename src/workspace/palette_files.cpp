@@ -77,6 +77,51 @@ auto naming_file(const std::filesystem::path& path, Action action) {
     }
 }
 
+std::uint32_t le32(std::span<const std::uint8_t> bytes, std::size_t at) {
+    return static_cast<std::uint32_t>(bytes[at] | bytes[at + 1] << 8 | bytes[at + 2] << 16) |
+           static_cast<std::uint32_t>(bytes[at + 3]) << 24;
+}
+
+bool is_riff_palette(std::span<const std::uint8_t> bytes) {
+    constexpr std::string_view riff = "RIFF";
+    constexpr std::string_view pal = "PAL ";
+    return bytes.size() >= 12 && std::equal(riff.begin(), riff.end(), bytes.begin()) &&
+           std::equal(pal.begin(), pal.end(), bytes.begin() + 8);
+}
+
+// A RIFF palette: chunks after "RIFF", its size and "PAL "; the "data" chunk holds a version, a
+// count and that many red, green, blue, flags entries.
+std::vector<Color> decode_riff_palette(std::span<const std::uint8_t> bytes) {
+    std::size_t at = 12;
+    while (bytes.size() - at >= 8) {
+        const std::uint32_t size = le32(bytes, at + 4);
+        const std::size_t body = at + 8;
+        if (size > bytes.size() - body) {
+            break;
+        }
+        if (std::string_view(reinterpret_cast<const char*>(&bytes[at]), 4) == "data" && size >= 4) {
+            const std::size_t count = bytes[body + 2] | bytes[body + 3] << 8;
+            if (count > palette_size) {
+                too_many_colors(count);
+            }
+            if (4 + 4 * count > size) {
+                break;
+            }
+            std::vector<Color> colors;
+            for (std::size_t i = 0; i < count; ++i) {
+                const std::size_t entry = body + 4 + 4 * i;
+                colors.push_back(make_color(bytes[entry], bytes[entry + 1], bytes[entry + 2]));
+            }
+            return colors;
+        }
+        at = body + size + (size & 1);  // chunks are padded to an even length
+        if (at > bytes.size()) {
+            break;
+        }
+    }
+    throw Exception("Palette file is not valid.");
+}
+
 }  // namespace
 
 PaletteFormat palette_format_of(const std::filesystem::path& path) {
@@ -139,7 +184,7 @@ std::vector<Color> decode_palette(std::span<const std::uint8_t> bytes, PaletteFo
             colors = read_gimp_palette(bytes);
             break;
         case PaletteFormat::jasc:
-            colors = read_jasc_palette(bytes);
+            colors = is_riff_palette(bytes) ? decode_riff_palette(bytes) : read_jasc_palette(bytes);
             break;
         case PaletteFormat::act:
             colors = decode_act(bytes);

@@ -11,8 +11,9 @@
 namespace vlt {
 
 // The palette formats of paint programs, chosen by the path's extension without regard to case:
-// .gpl (GIMP), .pal (JASC), .act (Adobe Color Table) and .hex (one rrggbb per line). They hold
-// red, green and blue only: an entry's top byte is not written, and reads as 0.
+// .gpl (GIMP), .pal (JASC, or a RIFF palette, told by its first bytes; written as JASC), .act
+// (Adobe Color Table) and .hex (one rrggbb per line). They hold red, green and blue only: an
+// entry's top byte is not written, and reads as 0.
 enum class PaletteFormat { gimp, jasc, act, hex };
 
 // "Unknown palette file extension (.%s)" for any other extension, the extension in the path's

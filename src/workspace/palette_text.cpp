@@ -11,8 +11,11 @@
 namespace vlt {
 namespace {
 
-[[noreturn]] void invalid_line(std::uint64_t line) {
-    throw Exception("Palette file is not valid (line " + with_commas(line) + ").");
+// With what the line should have held, when that helps: "(line 1): expected JASC-PAL."
+[[noreturn]] void invalid_line(std::uint64_t line, std::string_view expected = {}) {
+    const std::string where = "Palette file is not valid (line " + with_commas(line) + ")";
+    throw Exception(expected.empty() ? where + "."
+                                     : where + ": expected " + std::string(expected) + ".");
 }
 
 bool is_space(char c) {
@@ -65,13 +68,14 @@ private:
 };
 
 // The first line, which names the format; a file without one is not valid at its first line.
-void expect_line(Lines& lines, std::string_view start, bool whole_line) {
+void expect_line(Lines& lines, std::string_view start, bool whole_line,
+                 std::string_view expected = {}) {
     std::string_view line;
     if (!lines.next(line)) {
-        invalid_line(lines.number() + 1);
+        invalid_line(lines.number() + 1, expected);
     }
     if (whole_line ? line != start : !line.starts_with(start)) {
-        invalid_line(lines.number());
+        invalid_line(lines.number(), expected);
     }
 }
 
@@ -122,6 +126,9 @@ int hex_digit(char c) {
 }
 
 std::optional<Color> hex_color(std::string_view line) {
+    if (line.starts_with('#')) {
+        line.remove_prefix(1);  // as a paint program's text export writes them
+    }
     if (line.size() != 6) {
         return std::nullopt;
     }
@@ -159,7 +166,8 @@ std::vector<Color> read_gimp_palette(std::span<const std::uint8_t> bytes) {
 
 std::vector<Color> read_jasc_palette(std::span<const std::uint8_t> bytes) {
     Lines lines(bytes);
-    expect_line(lines, "JASC-PAL", true);
+    // The other .pal files are RIFF palettes, read before this one is tried.
+    expect_line(lines, "JASC-PAL", true, "JASC-PAL or a RIFF palette");
     expect_line(lines, "0100", true);
     std::string_view line;
     if (!lines.next(line)) {

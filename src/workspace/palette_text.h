@@ -17,11 +17,11 @@ namespace vlt {
 // colour line three decimal numbers 0-255, then perhaps a name.
 std::vector<Color> read_gimp_palette(std::span<const std::uint8_t> bytes);
 
-// "JASC-PAL", "0100", a count, then that many colour lines like GIMP's; fewer is invalid (at the
-// count's line), more are ignored.
+// "JASC-PAL" (else "...(line L): expected JASC-PAL or a RIFF palette."), "0100", a count, then that
+// many colour lines like GIMP's; fewer is invalid (at the count's line), more are ignored.
 std::vector<Color> read_jasc_palette(std::span<const std::uint8_t> bytes);
 
-// One "rrggbb" per line, hex digits of either case.
+// One "rrggbb" per line, hex digits of either case, perhaps after a "#".
 std::vector<Color> read_hex_palette(std::span<const std::uint8_t> bytes);
 
 }  // namespace vlt

@@ -100,7 +100,8 @@ TEST_F(CliTest, KeepGoingRunsEveryCommandAndStillExitsOne) {
                               "save_to_cliff: failed! (" +
                               path("no/such/cliff.dat") + ": " + no_such_folder() +
                               ")\n"
-                              "import_bigf_from_bitmap: Bitmap image is not valid.\n");
+                              "import_bigf_from_bitmap: Bitmap image is not valid. (" +
+                              path("junk.bmp") + ")\n");
     const auto cliff = read_bytes(dir / "cliff_out.dat");
     ASSERT_EQ(cliff.size(), 8192u);
     EXPECT_EQ(cliff[20 * 128 + 4], 255);  // shaded band of the empty palette

@@ -80,11 +80,13 @@ TEST_F(CliTest, HelpListsThePaintCommandsApartFromTheButtons) {
     const auto apart = out.find("Commands for paint programs");
     ASSERT_NE(apart, std::string::npos);
     EXPECT_GT(apart, out.find("\n  build_cliff "));
-    for (const char* name : {"import_palette", "export_palette", "save_bigf_to_indexed_bitmap",
-                             "save_cliff_to_indexed_bitmap"}) {
+    for (const char* name :
+         {"import_palette", "export_palette", "save_bigf_to_indexed_bitmap",
+          "save_cliff_to_indexed_bitmap", "import_bigf_indices", "import_cliff_indices"}) {
         EXPECT_GT(out.find("\n  " + std::string(name) + " "), apart) << name;
     }
     EXPECT_LT(out.find("\n  --nearest "), apart);
+    EXPECT_LT(out.find("\n  --take-palette "), apart);
 }
 
 // Runs when a python3 with Pillow is at hand (Debian: python3-pil).

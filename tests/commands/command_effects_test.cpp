@@ -153,9 +153,9 @@ TEST_F(CommandEffects, PaletteFromPictureErrorsLeaveThePaletteAlone) {
         std::string error;
     } cases[] = {
         // A message ending in ")" gets no full stop.
-        {dir / "picture.png", "Unknown picture file extension (.png)"},
+        {dir / "picture.gif", "Unknown picture file extension (.gif)"},
         {dir / "noext", "Unknown picture file extension (.)"},
-        {dir / "junk.bmp", "Bitmap image is not valid."},
+        {dir / "junk.bmp", "Bitmap image is not valid. (" + utf8_of(dir / "junk.bmp") + ")"},
         {dir / "gone.bmp", "Cannot open file " + utf8_of(dir / "gone.bmp") + "."},
     };
     for (const auto& c : cases) {
@@ -207,7 +207,7 @@ TEST_F(CommandEffects, CliffFromPictureRedrawsInPaletteColours) {
 
     testing::write_bytes(dir / "bad.bmp", std::vector<std::uint8_t>(5, 'B'));
     click(Command::import_cliff_from_bitmap, dir / "bad.bmp");
-    EXPECT_EQ(port.errors, Names{"Stream read error."});
+    EXPECT_EQ(port.errors, Names{"Stream read error. (" + utf8_of(dir / "bad.bmp") + ")"});
     EXPECT_EQ(ws().cliff_data[0], 6);
     EXPECT_TRUE(port.refreshed.empty());
 }

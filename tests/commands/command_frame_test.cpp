@@ -23,16 +23,18 @@ struct DialogCase {
 
 constexpr DialogCase dialog_cases[] = {
     {Command::import_from_pal, Kind::open, "*pal*.dat|*pal*.dat", ""},
-    {Command::save_pal_to_bitmap, Kind::save, "bitmap (*.bmp)|*.bmp", "*.bmp"},
+    {Command::save_pal_to_bitmap, Kind::save, "bitmap (*.bmp)|*.bmp|PNG picture (*.png)|*.png",
+     "*.bmp"},
     {Command::save_to_pal, Kind::save, "*pal*.dat|*pal*.dat", "*.dat"},
-    {Command::import_pal_from_bitmap, Kind::open, "*.bmp|*.bmp", ""},
+    {Command::import_pal_from_bitmap, Kind::open, "*.bmp|*.bmp|PNG picture (*.png)|*.png", ""},
     {Command::import_from_ciff, Kind::open, "cliff*.dat|cliff*.dat", ""},
-    {Command::cliff_save_to_bitmap, Kind::save, "bitmap (*.bmp)|*.bmp", "*.bmp"},
+    {Command::cliff_save_to_bitmap, Kind::save, "bitmap (*.bmp)|*.bmp|PNG picture (*.png)|*.png",
+     "*.bmp"},
     {Command::import_from_bigf, Kind::open, "bigf*.dat|bigf*.dat", ""},
-    {Command::save_bigf_to_bitmap, Kind::save, "*.bmp|*.bmp", "*.bmp"},
+    {Command::save_bigf_to_bitmap, Kind::save, "*.bmp|*.bmp|PNG picture (*.png)|*.png", "*.bmp"},
     {Command::save_to_bigf, Kind::save, "bigf*.dat|bigf*.dat", "*.dat"},
-    {Command::import_bigf_from_bitmap, Kind::open, "*.bmp|*.bmp", ""},
-    {Command::import_cliff_from_bitmap, Kind::open, "*.bmp|*.bmp", ""},
+    {Command::import_bigf_from_bitmap, Kind::open, "*.bmp|*.bmp|PNG picture (*.png)|*.png", ""},
+    {Command::import_cliff_from_bitmap, Kind::open, "*.bmp|*.bmp|PNG picture (*.png)|*.png", ""},
     {Command::save_to_cliff, Kind::save, "cliff*.dat|cliff*.dat", "*.dat"},
 };
 

@@ -96,7 +96,8 @@ TEST(FileDrop, EachViewTakesItsOwnImportsOnly) {
         {"cliff", "/d/c.bmp", Command::import_cliff_from_bitmap},
         {"bigf", "/d/b.BMP", Command::import_bigf_from_bitmap},
         {"bigf", "/d/bigf1.dat", Command::import_from_bigf},
-        {"cliff", "/d/c.png", std::nullopt},
+        {"cliff", "/d/c.png", Command::import_cliff_from_bitmap},
+        {"cliff", "/d/c.gif", std::nullopt},
         {"pal", "/d.bmp/file", std::nullopt},
         {"txtAbout", "/d/b.bmp", std::nullopt},
     };

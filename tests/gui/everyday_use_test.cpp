@@ -93,7 +93,7 @@ TEST_F(EverydayUse, AFileDroppedOnAViewRunsItsImportWithoutADialog) {
     }
     // Refused: several files, or a kind the view takes no import for.
     EXPECT_FALSE(drop("bigf", {root / "pic.bmp", root / "cliff1.dat"}));
-    EXPECT_FALSE(drop("cliff", {root / "land_pal.png"}));
+    EXPECT_FALSE(drop("cliff", {root / "land_pal.gif"}));
     EXPECT_EQ(window->editor().source_of(window->editor().bigf), root / "pic.bmp");
     EXPECT_TRUE(chooser->requests.empty());
     EXPECT_EQ(boxes.shown(), 0);

@@ -123,16 +123,18 @@ TEST_F(MainWindowTest, EachButtonRunsItsCommand) {
         const char* ext;
     } buttons[] = {
         {"import_from_pal", Kind::open, "*pal*.dat|*pal*.dat", ""},
-        {"save_pal_to_bitmap", Kind::save, "bitmap (*.bmp)|*.bmp", "*.bmp"},
+        {"save_pal_to_bitmap", Kind::save, "bitmap (*.bmp)|*.bmp|PNG picture (*.png)|*.png",
+         "*.bmp"},
         {"save_to_pal", Kind::save, "*pal*.dat|*pal*.dat", "*.dat"},
-        {"import_pal_from_bitmap", Kind::open, "*.bmp|*.bmp", ""},
+        {"import_pal_from_bitmap", Kind::open, "*.bmp|*.bmp|PNG picture (*.png)|*.png", ""},
         {"import_from_ciff", Kind::open, "cliff*.dat|cliff*.dat", ""},
-        {"cliff_save_to_bitmap", Kind::save, "bitmap (*.bmp)|*.bmp", "*.bmp"},
+        {"cliff_save_to_bitmap", Kind::save, "bitmap (*.bmp)|*.bmp|PNG picture (*.png)|*.png",
+         "*.bmp"},
         {"import_from_bigf", Kind::open, "bigf*.dat|bigf*.dat", ""},
-        {"save_bigf_to_bitmap", Kind::save, "*.bmp|*.bmp", "*.bmp"},
+        {"save_bigf_to_bitmap", Kind::save, "*.bmp|*.bmp|PNG picture (*.png)|*.png", "*.bmp"},
         {"save_to_bigf", Kind::save, "bigf*.dat|bigf*.dat", "*.dat"},
-        {"import_bigf_from_bitmap", Kind::open, "*.bmp|*.bmp", ""},
-        {"import_cliff_from_bitmap", Kind::open, "*.bmp|*.bmp", ""},
+        {"import_bigf_from_bitmap", Kind::open, "*.bmp|*.bmp|PNG picture (*.png)|*.png", ""},
+        {"import_cliff_from_bitmap", Kind::open, "*.bmp|*.bmp|PNG picture (*.png)|*.png", ""},
         {"save_to_cliff", Kind::save, "cliff*.dat|cliff*.dat", "*.dat"},
     };
     for (const auto& b : buttons) {
@@ -263,7 +265,8 @@ TEST_F(MainWindowTest, NoticeAndErrorReportCarryTheTitle) {
     Box* error = expect_box();
     click("import_bigf_from_bitmap", root / "text.bmp");
     EXPECT_EQ(error->caption, "Tool");
-    EXPECT_EQ(error->text, "Bitmap image is not valid.");
+    EXPECT_EQ(error->text, QString::fromStdString("Bitmap image is not valid. (" +
+                                                  utf8_of(root / "text.bmp") + ")"));
     EXPECT_TRUE(error->error_icon);
     EXPECT_EQ(boxes.unexpected(), 0);
 }

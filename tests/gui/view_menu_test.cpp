@@ -20,8 +20,15 @@ TEST(ViewMenu, EachViewOffersItsPaintCommands) {
         {"bigf",
          {{"Export as indexed BMP...", Command::save_bigf_to_indexed_bitmap},
           {"Import BMP with nearest colours...", Command::import_bigf_nearest},
-          {"Import BMP reducing colours...", Command::import_bigf_reduced}}},
-        {"cliff", {{"Export as indexed BMP...", Command::save_cliff_to_indexed_bitmap}}},
+          {"Import BMP reducing colours...", Command::import_bigf_reduced},
+          {"Import indexed picture...", Command::import_bigf_indices},
+          {"Import indexed picture with its palette...",
+           Command::import_bigf_indices_taking_palette}}},
+        {"cliff",
+         {{"Export as indexed BMP...", Command::save_cliff_to_indexed_bitmap},
+          {"Import indexed picture...", Command::import_cliff_indices},
+          {"Import indexed picture with its palette...",
+           Command::import_cliff_indices_taking_palette}}},
     };
     for (const auto& [name, entries] : cases) {
         View view(name, 16, 16);

@@ -10,6 +10,7 @@
 #include "base/errors.h"
 #include "base/path_text.h"
 #include "pictures/bmp_bytes.h"
+#include "pictures/png_writer.h"
 #include "support/file_size_limit.h"
 #include "support/temp_dir.h"
 
@@ -54,7 +55,7 @@ protected:
 
 TEST_F(PictureFiles, UnknownExtensionIsRefusedBeforeOpening) {
     const std::pair<std::string, std::string> cases[] = {
-        {"missing.png", "png"},     {"Missing.PnG", "PnG"}, {"noextension", ""},
+        {"missing.gif", "gif"},     {"Missing.GiF", "GiF"}, {"noextension", ""},
         {"dir.v2/noextension", ""}, {"a.bmp\\b", ""},       {"c.bmp:stream", ""},
         {"trailing.", ""},
     };
@@ -64,6 +65,21 @@ TEST_F(PictureFiles, UnknownExtensionIsRefusedBeforeOpening) {
             << name;
     }
     EXPECT_EQ(pal.picture_kind(), PictureKind::none);
+}
+
+TEST_F(PictureFiles, PicturesAreReadByTheirFirstBytes) {
+    const std::vector<std::uint8_t> png = encode_png(Bitmap::make_display(3, 2, 0x00123456));
+    const fs::path named_bmp = dir / "really_a_png.bmp";
+    testing::write_bytes(named_bmp, png);
+    load_bitmap(bigf, named_bmp);
+    EXPECT_EQ(bigf.get_pixel(2, 1), 0x00123456u);
+    load_by_extension(pal, named_bmp);
+    EXPECT_EQ(pal.get_pixel(0, 0), 0x00123456u);
+#ifndef _WIN32
+    // A device has no extension to go by.
+    load_by_extension(pal, "/dev/null");
+    EXPECT_TRUE(pal.bitmap()->empty());
+#endif
 }
 
 TEST_F(PictureFiles, FilesThatCannotBeOpened) {
@@ -102,20 +118,22 @@ TEST_F(PictureFiles, FailedLoadLeavesThePicture) {
     load_bitmap(bigf, file("small.bmp", small_bmp()));
     bigf.clear_repaint_mark();
     const fs::path text = file("notes.txt", Bytes(20, 'a'));
-    EXPECT_EQ(error_of([&] { load_bitmap(bigf, text); }), "Bitmap image is not valid");
+    const std::string not_valid = "Bitmap image is not valid. (" + utf8_of(text) + ")";
+    EXPECT_EQ(error_of([&] { load_bitmap(bigf, text); }), not_valid);
     EXPECT_EQ(bigf.bitmap()->width(), 2);
     EXPECT_EQ(bigf.get_pixel(0, 0), 0x0000FFu);
     EXPECT_FALSE(bigf.repaint_marked());
 
     // The file is read before the view is touched: a fresh view still has no picture.
     View cliff("cliff", 128, 64);
-    EXPECT_EQ(error_of([&] { load_bitmap(cliff, text); }), "Bitmap image is not valid");
+    EXPECT_EQ(error_of([&] { load_bitmap(cliff, text); }), not_valid);
     EXPECT_EQ(cliff.picture_kind(), PictureKind::none);
     EXPECT_FALSE(cliff.repaint_marked());
 
     load_by_extension(pal, file("p.bmp", small_bmp()));
-    EXPECT_EQ(error_of([&] { load_by_extension(pal, file("bad.bmp", Bytes(5, 'B'))); }),
-              "Stream read error");
+    const fs::path bad = file("bad.bmp", Bytes(5, 'B'));
+    EXPECT_EQ(error_of([&] { load_by_extension(pal, bad); }),
+              "Stream read error. (" + utf8_of(bad) + ")");
     EXPECT_EQ(pal.bitmap()->width(), 2);
 }
 

@@ -90,6 +90,12 @@ TEST(PaletteFileReading, TolerantVariants) {
         {"a.gpl",
          "GIMP Palette\rName: cr\r\r1 2 3\r4 5 6 x\r",
          {make_color(1, 2, 3), make_color(4, 5, 6)}},
+        {"a.hex", "#82b70e\n#000001\n", {make_color(0x82, 0xB7, 0x0E), make_color(0, 0, 1)}},
+        // A RIFF palette, an odd-sized chunk before its data chunk.
+        {"a.PAL",
+         std::string("RIFF\x25\0\0\0PAL junk\x01\0\0\0\x07\0data\x0c\0\0\0\0\x03\x02\0", 34) +
+             std::string("\x01\x02\x03\0\xff\0\x10\x04", 8),
+         {make_color(1, 2, 3), make_color(255, 0, 16)}},
         {"a.act", std::string(768, '\x05'), std::vector<Color>(256, make_color(5, 5, 5))},
         {"a.act",
          std::string("\x01\x02\x03\x04\x05\x06", 6) + std::string(762, '\x09') +
@@ -114,6 +120,10 @@ TEST(PaletteFileReading, ErrorsNameTheFirstBadLine) {
         {"a.gpl", "GIMP Palette\n1 2 256\n", "Palette file is not valid (line 2)."},
         {"a.gpl", "GIMP Palette\r\r1 2\r", "Palette file is not valid (line 3)."},
         {"a.pal", "JASC-PAL\n0100\n3\n1 2 3\n4 5 6\n", "Palette file is not valid (line 3)."},
+        {"a.pal", "GIMP Palette\n",
+         "Palette file is not valid (line 1): expected JASC-PAL or a RIFF palette."},
+        {"a.pal", std::string("RIFF\x10\0\0\0PAL data\x08\0\0\0\0\x03\x05\0", 24),
+         "Palette file is not valid."},
         {"a.pal", "JASC-PAL\n0100\n300\n" + repeat("1 2 3\n", 300),
          "The file holds 300 colours; a palette holds 256."},
         {"a.hex", "abcdef\n12345\n", "Palette file is not valid (line 2)."},

@@ -1,0 +1,83 @@
+// Indexed pictures imported with their indices kept: what a paint program saved in indexed mode
+// with the game's palette comes back byte for byte.
+#include <string>
+
+#include "base/count_text.h"
+#include "commands/import_warnings.h"
+#include "commands/texture_editor.h"
+#include "conversions/indices_from_picture.h"
+#include "pictures/drawing.h"
+#include "pictures/picture_files.h"
+
+namespace vlt {
+namespace {
+
+constexpr std::string_view indexed_filter =
+    "indexed picture (*.bmp;*.png)|*.bmp;*.png|bitmap (*.bmp)|*.bmp|PNG picture (*.png)|*.png";
+
+Warnings indices_warnings(const IndicesReport& report, const LoadedPicture& loaded) {
+    Warnings warnings;
+    if (report.other_colour_pixels > 0) {
+        warnings.push_back(counted(report.other_colour_pixels, "pixel has", "pixels have") +
+                           " a colour that is not in the palette: they kept their index and "
+                           "show the palette's colour there.");
+    }
+    if (loaded.missing_pixel_bytes > 0) {
+        warnings.push_back("The pixel data is " +
+                           counted(loaded.missing_pixel_bytes, "byte", "bytes") +
+                           " short: the missing pixels were read as index 0.");
+    }
+    return with_transparency_note(std::move(warnings), loaded.had_transparency);
+}
+
+}  // namespace
+
+void TextureEditor::import_bigf_indices(bool take_palette) {
+    import_indices(bigf,
+                   {workspace_.bigf_data, bigf_width, bigf_height, "import_bigf_indices",
+                    "import_bigf_from_bitmap"},
+                   DataPart::bigf, take_palette);
+}
+
+void TextureEditor::import_cliff_indices(bool take_palette) {
+    import_indices(cliff,
+                   {workspace_.cliff_data, cliff_width, cliff_height, "import_cliff_indices",
+                    "import_cliff_from_bitmap"},
+                   DataPart::cliff, take_palette);
+}
+
+void TextureEditor::import_indices(View& view, const IndexTarget& target, DataPart part,
+                                   bool take_palette) {
+    const auto path = pick_open(indexed_filter);
+    if (!path) {
+        return;
+    }
+    const LoadedPicture loaded = read_bitmap_file(*path);
+    const IndicesReport report = indices_from_picture(
+        loaded.bitmap, target, workspace_.pal_colors,
+        take_palette ? PictureTable::take_into_palette : PictureTable::map_to_palette);
+    if (take_palette) {
+        palette_redraw(workspace_, pal);
+        preview_redraw(pal, pal_preview);
+    }
+    // The imported view shows its texture; with a new palette the other one follows it, if it
+    // shows anything.
+    for (View* texture : {&bigf, &cliff}) {
+        if (texture == &view || (take_palette && texture->picture_kind() != PictureKind::none)) {
+            if (texture == &bigf) {
+                bigf_redraw(workspace_, bigf);
+            } else {
+                cliff_redraw(workspace_, cliff);
+            }
+        }
+    }
+    changes_.mark_changed(part);
+    set_source(view, *path);
+    if (take_palette) {
+        changes_.mark_changed(DataPart::palette);
+        set_palette_source(*path);
+    }
+    warn(indices_warnings(report, loaded));
+}
+
+}  // namespace vlt
