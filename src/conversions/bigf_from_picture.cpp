@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cstring>
 #include <optional>
 #include <span>
@@ -15,6 +16,22 @@
 namespace vlt {
 namespace {
 
+// The colour of a pixel stored blue, green, red (and a byte that carries no colour), from one
+// four-byte read.
+inline Color packed_color(const std::uint8_t* pixel) {
+    if constexpr (std::endian::native == std::endian::little) {
+        std::uint32_t word = 0;
+        std::memcpy(&word, pixel, 4);
+#if defined(__GNUC__)
+        return __builtin_bswap32(word) >> 8;
+#else
+        return (word >> 16 & 0xFFu) | (word & 0xFF00u) | (word & 0xFFu) << 16;
+#endif
+    } else {
+        return make_color(pixel[2], pixel[1], pixel[0]);
+    }
+}
+
 class Conversion {
 public:
     Conversion(Palette& palette, Bitmap& picture, SurplusColors surplus)
@@ -25,6 +42,14 @@ public:
     // the code is made, so that painting black costs what it did before there was a choice.
     template <SurplusColors surplus_colors>
     void convert_row(int y, std::span<std::uint8_t> indices) {
+        if (packed_rows_ && y < picture_.height()) {
+            if (bytes_per_pixel_ == 4) {
+                convert_packed_row<surplus_colors, 4>(picture_.row(y), indices);
+            } else {
+                convert_packed_row<surplus_colors, 3>(picture_.row(y), indices);
+            }
+            return;
+        }
         read_pixel_row(picture_, y, row_);
         // The picture's row is found once: surplus pixels are painted in place.
         const bool row_inside = y < picture_.height();
@@ -57,6 +82,44 @@ public:
         surplus_pixels_ += surplus;
     }
 
+    // The same for a row of a true-colour picture that covers the whole texture row: each
+    // pixel is read where it lies, with no row of colours in between, and the pixel size is
+    // settled when the code is made.
+    template <SurplusColors surplus_colors, std::size_t bytes_per_pixel>
+    void convert_packed_row(std::uint8_t* pixels, std::span<std::uint8_t> indices) {
+        std::uint64_t surplus = 0;
+        // Four bytes are read at a time, so the last pixel of a row of three-byte pixels, whose
+        // fourth byte may lie past the store, is read byte by byte.
+        const std::size_t last = indices.size() - 1;
+        std::uint8_t* pixel = pixels;
+        for (std::uint8_t *out = indices.data(), *end = out + last; out != end; ++out) {
+            convert_pixel<surplus_colors, bytes_per_pixel>(packed_color(pixel), pixel, *out,
+                                                           surplus);
+            pixel += bytes_per_pixel;
+        }
+        convert_pixel<surplus_colors, bytes_per_pixel>(make_color(pixel[2], pixel[1], pixel[0]),
+                                                       pixel, indices[last], surplus);
+        surplus_pixels_ += surplus;
+    }
+
+    template <SurplusColors surplus_colors, std::size_t bytes_per_pixel>
+    void convert_pixel(Color color, std::uint8_t* pixel, std::uint8_t& index,
+                       std::uint64_t& surplus) {
+        if (const int found = index_of(color); found != FirstIndexTable::no_entry) {
+            index = static_cast<std::uint8_t>(found);
+            return;
+        }
+        ++surplus;
+        std::uint8_t entry = 0;
+        if constexpr (surplus_colors == SurplusColors::nearest) {
+            entry = nearest_entry(color);
+            std::memcpy(pixel, pixel_bytes_[entry].data(), bytes_per_pixel);
+        } else {
+            std::memset(pixel, 0, bytes_per_pixel);
+        }
+        index = entry;
+    }
+
     BigfReport report() const {
         return {remembered_surplus_ + unremembered_surplus_.size(), surplus_pixels_,
                 outside_read(picture_, bigf_width, bigf_height), surplus_};
@@ -66,9 +129,10 @@ private:
     // The first palette entry equal to the colour, a new entry for it, or no_entry.
     int index_of(Color color) {
         const int found = first_index_.find(color);
-        if (found != FirstIndexTable::unknown) {
-            return found;
-        }
+        return found != FirstIndexTable::unknown ? found : index_of_new(color);
+    }
+
+    int index_of_new(Color color) {
         if (next_free_ < bigf_rebuilt_entries) {
             palette_[static_cast<std::size_t>(next_free_)] = color;
             first_index_.add(color, next_free_);
@@ -145,6 +209,9 @@ private:
                                          : picture_.bits_per_pixel() == 24 ? 3
                                          : picture_.bits_per_pixel() == 8  ? 1
                                                                            : 0;
+    // Rows read in place: a true-colour picture at least as wide as the texture.
+    const bool packed_rows_ =
+        (bytes_per_pixel_ == 3 || bytes_per_pixel_ == 4) && picture_.width() >= bigf_width;
     const std::uint8_t black_entry_ =
         picture_.bits_per_pixel() == 8 ? picture_.nearest_index(0) : std::uint8_t{0};
     // The entries' colours as true-colour pixels, once the palette is final.

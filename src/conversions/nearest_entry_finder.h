@@ -52,9 +52,12 @@ private:
     };
 
     // Four of a fine cell's candidates with their colours, laid out so that the four distances
-    // are worked out side by side; a cell's list is one block or a few.
-    struct Block {
-        std::array<std::int32_t, 4> red{}, green{}, blue{}, entry{};
+    // are worked out side by side; a cell's list is one block or a few. Red and green alternate,
+    // as do blue and zero, so that a multiply-and-add of pairs gives each entry's sum of squares.
+    struct alignas(16) Block {
+        std::array<std::int16_t, 8> red_green{};
+        std::array<std::int16_t, 8> blue_zero{};
+        std::array<std::int32_t, 4> entry{};
     };
 
     struct CacheSlot {
@@ -63,6 +66,7 @@ private:
     };
 
     std::uint8_t search(Color color);
+    static std::uint8_t best_entry(std::span<const Block> blocks, Color color);
     void fill(Cell& fine_cell, Color color);
 
     Palette palette_;

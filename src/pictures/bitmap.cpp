@@ -4,6 +4,8 @@
 #include <bit>
 #include <limits>
 
+#include "base/page_readying.h"
+
 namespace vlt {
 namespace {
 
@@ -38,12 +40,12 @@ std::size_t Bitmap::row_stride_for(std::int64_t width, int bits_per_pixel) {
 }
 
 Bitmap::Bitmap(int width, int height, int bits_per_pixel, RowOrder order)
-    : Bitmap(width, height, bits_per_pixel, order,
-             std::vector<std::uint8_t>(row_stride_for(width, bits_per_pixel) *
-                                       static_cast<std::size_t>(height))) {}
+    : Bitmap(
+          width, height, bits_per_pixel, order,
+          PixelStore(row_stride_for(width, bits_per_pixel) * static_cast<std::size_t>(height), 0)) {
+}
 
-Bitmap::Bitmap(int width, int height, int bits_per_pixel, RowOrder order,
-               std::vector<std::uint8_t> pixels)
+Bitmap::Bitmap(int width, int height, int bits_per_pixel, RowOrder order, PixelStore pixels)
     : width_(width),
       height_(height),
       bits_(bits_per_pixel),
@@ -54,7 +56,10 @@ Bitmap::Bitmap(int width, int height, int bits_per_pixel, RowOrder order,
 }
 
 Bitmap Bitmap::make_display(int width, int height, Color fill) {
-    Bitmap picture(width, height, 32);
+    // Every byte is written below, so the store is not cleared first.
+    Bitmap picture(width, height, 32, RowOrder::bottom_up,
+                   PixelStore(row_stride_for(width, 32) * static_cast<std::size_t>(height)));
+    ready_pages_for_writing(picture.pixels_);
     const std::uint8_t pixel[4] = {blue_of(fill), green_of(fill), red_of(fill), 0};
     for (std::size_t i = 0; i < picture.pixels_.size(); i += 4) {
         std::copy(pixel, pixel + 4, picture.pixels_.data() + i);

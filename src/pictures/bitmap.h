@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "base/color.h"
+#include "pictures/pixel_store.h"
 
 namespace vlt {
 
@@ -53,8 +54,7 @@ public:
     Bitmap(int width, int height, int bits_per_pixel, RowOrder order = RowOrder::bottom_up);
     // A picture that takes over a store already filled, of exactly row_stride_for(width,
     // bits_per_pixel) * height bytes.
-    Bitmap(int width, int height, int bits_per_pixel, RowOrder order,
-           std::vector<std::uint8_t> pixels);
+    Bitmap(int width, int height, int bits_per_pixel, RowOrder order, PixelStore pixels);
     // A picture a view makes for itself: display format, every pixel the given colour.
     static Bitmap make_display(int width, int height, Color fill);
 
@@ -117,7 +117,7 @@ private:
     Compression compression_ = Compression::rgb;
     BitMasks masks_{};
     std::vector<RgbQuad> table_;
-    std::vector<std::uint8_t> pixels_;
+    PixelStore pixels_;
     Channel red_{}, green_{}, blue_{};  // the masks in effect at 16 and 32 bits
 };
 

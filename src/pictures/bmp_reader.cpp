@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <limits>
+#include <optional>
 #include <vector>
 
 #include "base/errors.h"
@@ -26,15 +27,24 @@ constexpr std::uint32_t info_header_size = 40;
 constexpr std::uint32_t largest_header_size = 4096;
 constexpr std::uint32_t largest_color_count = 256;
 
+// Why the headers could not be read: the file ends inside them, or they are broken. Told by
+// return value, so that probing a file that is still arriving raises nothing.
+enum class HeadFault : std::uint8_t { none, cut_short, not_valid };
+
+[[noreturn]] void raise(HeadFault fault) {
+    throw Exception(fault == HeadFault::cut_short ? read_error : not_valid);
+}
+
 // Reads forward through the file; what lies behind the position is the part already read.
 class Cursor {
 public:
     explicit Cursor(std::span<const std::uint8_t> file) : file_(file) {}
 
-    std::span<const std::uint8_t> take(std::size_t count) {
+    // The next count bytes, or nothing when the file ends first.
+    std::optional<std::span<const std::uint8_t>> take(std::size_t count) {
         if (count > remaining()) {
             wanted_ = position_ + count;
-            throw Exception(read_error);
+            return std::nullopt;
         }
         const auto bytes = file_.subspan(position_, count);
         position_ += count;
@@ -42,7 +52,6 @@ public:
     }
     std::size_t position() const { return position_; }
     std::size_t remaining() const { return file_.size() - position_; }
-    void skip_to(std::size_t position) { position_ = position; }
     // How far the file would have had to reach for the take that found it too short.
     std::size_t wanted() const { return wanted_; }
 
@@ -93,8 +102,8 @@ Header parse_core(std::span<const std::uint8_t> rest) {
     return h;
 }
 
-Header parse_info(std::span<const std::uint8_t> rest, std::uint32_t size) {
-    Header h;
+// False when the header is broken.
+bool parse_info(std::span<const std::uint8_t> rest, std::uint32_t size, Header& h) {
     h.width = le::i32(rest, 0);
     h.height = le::i32(rest, 4);
     h.planes = le::u16(rest, 8);
@@ -108,30 +117,44 @@ Header parse_info(std::span<const std::uint8_t> rest, std::uint32_t size) {
     if (h.compression == bi_bitfields && size > info_header_size) {
         // A larger header holds the masks itself, so it must hold all three.
         if (size < info_header_size + 12) {
-            throw Exception(not_valid);
+            return false;
         }
         h.masks = {le::u32(rest, 36), le::u32(rest, 40), le::u32(rest, 44)};
     }
-    return h;
+    return true;
 }
 
 // The header size is judged before the rest of the header is read.
-Header read_header(Cursor& in) {
-    const std::uint32_t size = le::u32(in.take(4), 0);
+HeadFault read_header(Cursor& in, Header& h) {
+    const auto size_bytes = in.take(4);
+    if (!size_bytes) {
+        return HeadFault::cut_short;
+    }
+    const std::uint32_t size = le::u32(*size_bytes, 0);
     if (size != core_header_size && (size < info_header_size || size > largest_header_size)) {
-        throw Exception(not_valid);
+        return HeadFault::not_valid;
     }
     const auto rest = in.take(size - 4);
-    Header h = size == core_header_size ? parse_core(rest) : parse_info(rest, size);
+    if (!rest) {
+        return HeadFault::cut_short;
+    }
+    if (size == core_header_size) {
+        h = parse_core(*rest);
+    } else if (!parse_info(*rest, size, h)) {
+        return HeadFault::not_valid;
+    }
     if (h.planes != 1) {
-        throw Exception(not_valid);
+        return HeadFault::not_valid;
     }
     if (size == info_header_size && (h.bits == 16 || h.bits == 32) &&
         h.compression == bi_bitfields) {
         const auto masks = in.take(12);
-        h.masks = {le::u32(masks, 0), le::u32(masks, 4), le::u32(masks, 8)};
+        if (!masks) {
+            return HeadFault::cut_short;
+        }
+        h.masks = {le::u32(*masks, 0), le::u32(*masks, 4), le::u32(*masks, 8)};
     }
-    return h;
+    return HeadFault::none;
 }
 
 std::uint32_t color_count(const Header& h) {
@@ -150,18 +173,22 @@ std::uint32_t color_count(const Header& h) {
     }
 }
 
-std::vector<RgbQuad> read_color_table(Cursor& in, const Header& h, std::uint32_t count) {
+HeadFault read_color_table(Cursor& in, const Header& h, std::uint32_t count,
+                           std::vector<RgbQuad>& table) {
     if (count > largest_color_count) {
-        throw Exception(not_valid);
+        return HeadFault::not_valid;
     }
     const std::size_t entry_size = h.form == HeaderForm::core ? 3 : 4;
     const auto bytes = in.take(count * entry_size);
-    std::vector<RgbQuad> table(count);
+    if (!bytes) {
+        return HeadFault::cut_short;
+    }
+    table.resize(count);
     for (std::size_t i = 0; i < count; ++i) {
-        const std::uint8_t* e = bytes.data() + i * entry_size;
+        const std::uint8_t* e = bytes->data() + i * entry_size;
         table[i] = {e[0], e[1], e[2], entry_size == 4 ? e[3] : std::uint8_t{0}};
     }
-    return table;
+    return HeadFault::none;
 }
 
 // What the platform makes a picture of.
@@ -198,14 +225,14 @@ std::uint64_t store_size(const Header& h) {
 // leaves the rest of the store zero. With `reuse`, the buffer that holds the file (and the
 // pixels) becomes the store itself, so the pixels are moved within it instead of copied out.
 BmpRead make_uncompressed(const Header& h, std::span<const std::uint8_t> pixels,
-                          std::vector<RgbQuad> table, std::vector<std::uint8_t>* reuse) {
+                          std::vector<RgbQuad> table, PixelStore* reuse) {
     const RowOrder order = h.height < 0 ? RowOrder::top_down : RowOrder::bottom_up;
     const auto width = static_cast<int>(h.width);
     const auto height = static_cast<int>(absolute_height(h));
     const std::size_t size =
         Bitmap::row_stride_for(width, h.bits) * static_cast<std::size_t>(height);
     const std::size_t count = std::min(pixels.size(), size);
-    std::vector<std::uint8_t> store;
+    PixelStore store;
     if (reuse != nullptr) {
         if (reuse->data() != pixels.data()) {
             std::memmove(reuse->data(), pixels.data(), count);
@@ -215,7 +242,7 @@ BmpRead make_uncompressed(const Header& h, std::span<const std::uint8_t> pixels,
     } else {
         store.assign(pixels.begin(), pixels.begin() + static_cast<std::ptrdiff_t>(count));
     }
-    store.resize(size);  // zero bytes for what a short file lacks
+    store.resize(size, 0);  // zero bytes for what a short file lacks
     if (store.capacity() > 2 * size) {
         store.shrink_to_fit();  // a file far larger than its picture: do not keep all of it
     }
@@ -246,22 +273,30 @@ struct Parsed {
     BmpPixelPlace place;
 };
 
-// The file header, the header and the colour table; returns the pixel offset the file gives.
-std::uint32_t read_head(Cursor& in, Parsed& p) {
+// The file header, the header and the colour table, and the pixel offset the file gives.
+HeadFault read_head(Cursor& in, Parsed& p, std::uint32_t& offset) {
     const auto file_header = in.take(file_header_size);
-    if (le::u16(file_header, 0) != 0x4D42) {
-        throw Exception(not_valid);
+    if (!file_header) {
+        return HeadFault::cut_short;
     }
-    p.h = read_header(in);
+    if (le::u16(*file_header, 0) != 0x4D42) {
+        return HeadFault::not_valid;
+    }
+    offset = le::u32(*file_header, 10);
+    if (const HeadFault fault = read_header(in, p.h); fault != HeadFault::none) {
+        return fault;
+    }
     p.count = color_count(p.h);
-    p.table = read_color_table(in, p.h, p.count);
-    return le::u32(file_header, 10);
+    return read_color_table(in, p.h, p.count, p.table);
 }
 
 Parsed parse(std::span<const std::uint8_t> file) {
     Cursor in(file);
     Parsed p;
-    const std::uint32_t offset = read_head(in, p);
+    std::uint32_t offset = 0;
+    if (const HeadFault fault = read_head(in, p, offset); fault != HeadFault::none) {
+        raise(fault);
+    }
     if (!acceptable(p.h)) {
         throw Exception(not_valid);
     }
@@ -280,7 +315,7 @@ Parsed parse(std::span<const std::uint8_t> file) {
     return p;
 }
 
-BmpRead make(Parsed& p, std::span<const std::uint8_t> pixels, std::vector<std::uint8_t>* reuse) {
+BmpRead make(Parsed& p, std::span<const std::uint8_t> pixels, PixelStore* reuse) {
     const Header& h = p.h;
     BmpRead result = compressed(h) ? BmpRead{make_decoded(h, pixels, std::move(p.table)), 0}
                                    : make_uncompressed(h, pixels, std::move(p.table), reuse);
@@ -293,7 +328,7 @@ BmpRead make(Parsed& p, std::span<const std::uint8_t> pixels, std::vector<std::u
     return result;
 }
 
-BmpRead read(std::span<const std::uint8_t> file, std::vector<std::uint8_t>* reuse) {
+BmpRead read(std::span<const std::uint8_t> file, PixelStore* reuse) {
     if (file.empty()) {
         return {};
     }
@@ -313,37 +348,36 @@ Bitmap read_bmp(std::span<const std::uint8_t> file) {
     return read(file, nullptr).picture;
 }
 
-Bitmap read_bmp_adopting(std::vector<std::uint8_t>&& file) {
+Bitmap read_bmp_adopting(PixelStore&& file) {
     return read_bmp_adopting_with_shortfall(std::move(file)).picture;
 }
 
-BmpRead read_bmp_adopting_with_shortfall(std::vector<std::uint8_t>&& file) {
-    std::vector<std::uint8_t> own = std::move(file);
+BmpRead read_bmp_adopting_with_shortfall(PixelStore&& file) {
+    PixelStore own = std::move(file);
     return read(own, &own);
 }
 
 std::size_t bmp_head_length(std::span<const std::uint8_t> head) {
     Cursor in(head);
     Parsed p;
-    try {
-        read_head(in, p);
+    std::uint32_t offset = 0;
+    if (read_head(in, p, offset) == HeadFault::none) {
         return in.position();
-    } catch (const Exception&) {
-        // Cut short: the bytes the headers go on to; broken: the bytes that tell.
-        return std::max(in.wanted(), head.size());
     }
+    // Cut short: the bytes the headers go on to; broken: the bytes that tell.
+    return std::max(in.wanted(), head.size());
 }
 
 BmpPixelPlace bmp_pixel_place(std::span<const std::uint8_t> head) {
     return head.empty() ? BmpPixelPlace{} : parse(head).place;
 }
 
-BmpRead read_bmp_parts(std::span<const std::uint8_t> head, std::vector<std::uint8_t>&& pixels) {
+BmpRead read_bmp_parts(std::span<const std::uint8_t> head, PixelStore&& pixels) {
     if (head.empty()) {
         return {};
     }
     Parsed p = parse(head);
-    std::vector<std::uint8_t> own = std::move(pixels);
+    PixelStore own = std::move(pixels);
     own.resize(static_cast<std::size_t>(std::min<std::uint64_t>(own.size(), p.place.count)));
     return make(p, own, &own);
 }

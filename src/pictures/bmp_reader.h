@@ -25,9 +25,9 @@ struct BmpRead {
 Bitmap read_bmp(std::span<const std::uint8_t> file);
 // The same, taking over the buffer that holds the file: an uncompressed picture's pixels stay in
 // it, which becomes the picture's store.
-Bitmap read_bmp_adopting(std::vector<std::uint8_t>&& file);
+Bitmap read_bmp_adopting(PixelStore&& file);
 // The same, with what the pixel data lacked.
-BmpRead read_bmp_adopting_with_shortfall(std::vector<std::uint8_t>&& file);
+BmpRead read_bmp_adopting_with_shortfall(PixelStore&& file);
 
 // Reading a file in two steps, so that only the bytes the picture can use are read: first its
 // headers, then its pixel bytes.
@@ -50,6 +50,6 @@ struct BmpPixelPlace {
 BmpPixelPlace bmp_pixel_place(std::span<const std::uint8_t> head);
 // The picture read_bmp makes of the whole file, from its first bytes and its pixel bytes (those
 // bmp_pixel_place names); the pixel buffer becomes the picture's store where it can.
-BmpRead read_bmp_parts(std::span<const std::uint8_t> head, std::vector<std::uint8_t>&& pixels);
+BmpRead read_bmp_parts(std::span<const std::uint8_t> head, PixelStore&& pixels);
 
 }  // namespace vlt

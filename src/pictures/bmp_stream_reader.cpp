@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "base/page_readying.h"
 #include "pictures/bmp_reader.h"
 
 namespace vlt {
@@ -17,7 +18,7 @@ public:
     std::uint64_t position() const { return position_; }
 
     // Appends up to count bytes to out; fewer only at the end.
-    void read(std::vector<std::uint8_t>& out, std::uint64_t count) {
+    void read(PixelStore& out, std::uint64_t count) {
         const std::size_t from_head = in_head(count);
         out.insert(out.end(), head_.begin() + static_cast<std::ptrdiff_t>(position_),
                    head_.begin() + static_cast<std::ptrdiff_t>(position_ + from_head));
@@ -33,6 +34,7 @@ public:
                 static_cast<std::size_t>(std::min({chunk, count, std::max(room, step)}));
             const std::size_t old_size = out.size();
             out.resize(old_size + want);
+            ready_pages_for_writing(std::span(out).subspan(old_size, want));
             const std::size_t got = source_.read(std::span(out).subspan(old_size, want));
             out.resize(old_size + got);
             position_ += got;
@@ -63,12 +65,12 @@ private:
     std::uint64_t position_ = 0;
 };
 
-std::vector<std::uint8_t> read_pixels(HeadThenSource& in, const BmpPixelPlace& place) {
-    std::vector<std::uint8_t> pixels;
+PixelStore read_pixels(HeadThenSource& in, const BmpPixelPlace& place) {
+    PixelStore pixels;
     in.skip(place.table_end);
     if (place.offset > place.table_end) {
         // The bytes after the table are the pixels only if the file ends before the offset.
-        std::vector<std::uint8_t> after_table;
+        PixelStore after_table;
         const std::uint64_t wanted = std::min(place.count, place.offset - place.table_end);
         in.read(after_table, wanted);
         if (after_table.size() < wanted) {
@@ -104,7 +106,7 @@ BmpRead read_bmp_from(ByteSource& source) {
     }
     const BmpPixelPlace place = bmp_pixel_place(head);
     HeadThenSource in(head, source);
-    std::vector<std::uint8_t> pixels = read_pixels(in, place);
+    PixelStore pixels = read_pixels(in, place);
     return read_bmp_parts(head, std::move(pixels));
 }
 

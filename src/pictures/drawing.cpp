@@ -35,12 +35,10 @@ void redraw_8bit(std::span<const std::uint8_t> indices, int width, int height,
     }
 }
 
-void texture_redraw(std::span<const std::uint8_t> indices, int width, int height,
-                    const Palette& palette, View& view) {
-    Bitmap& picture = view.pixel_access();
+void draw_texture(std::span<const std::uint8_t> indices, int width, int height,
+                  const Palette& palette, Bitmap& picture) {
     if (picture.bits_per_pixel() == 8) {
         redraw_8bit(indices, width, height, palette, picture);
-        view.refresh();
         return;
     }
     // A row at a time: the picture's format is settled once per row, not once per pixel.
@@ -52,23 +50,50 @@ void texture_redraw(std::span<const std::uint8_t> indices, int width, int height
         }
         write_pixel_row(picture, y, colors);
     }
+}
+
+// Each kind of draw by its own address: a draw owed is replaced by one of the same kind.
+constexpr char texture_draw = 1;
+constexpr char palette_draw = 2;
+constexpr char preview_draw = 3;
+
+// The view is drawn when it is next read, from copies of the indices and palette as they are
+// now.
+void texture_redraw(std::span<const std::uint8_t> indices, int width, int height,
+                    const Palette& palette, View& view) {
+    view.defer_draw(
+        &texture_draw,
+        [indices = std::vector<std::uint8_t>(indices.begin(), indices.end()), width, height,
+         palette](Bitmap& picture) { draw_texture(indices, width, height, palette, picture); });
     view.refresh();
 }
+
+// Sources up to this size are copied for a stretch drawn later; larger ones are drawn at once.
+constexpr std::size_t largest_deferred_source = std::size_t{64} << 10;
 
 }  // namespace
 
 void palette_redraw(const Workspace& workspace, View& pal) {
-    Bitmap& picture = pal.pixel_access();
-    for (int y = 0; y < 16; ++y) {
-        for (int x = 0; x < 16; ++x) {
-            picture.set_pixel(x, y, workspace.pal_colors[y * 16 + x]);
+    pal.defer_draw(&palette_draw, [colors = workspace.pal_colors](Bitmap& picture) {
+        for (int y = 0; y < 16; ++y) {
+            for (int x = 0; x < 16; ++x) {
+                picture.set_pixel(x, y, colors[static_cast<std::size_t>(y * 16 + x)]);
+            }
         }
-    }
+    });
     pal.refresh();
 }
 
 void preview_redraw(View& pal, View& preview) {
-    preview.stretch_draw(pal.bitmap_access());
+    const Bitmap& source = pal.bitmap_access();
+    if (source.empty() || source.pixels().size() > largest_deferred_source) {
+        preview.stretch_draw(source);
+    } else {
+        const int width = preview.width(), height = preview.height();
+        preview.defer_draw(&preview_draw, [source, width, height](Bitmap& target) {
+            stretch_pixels(source, target, width, height);
+        });
+    }
     preview.refresh();
 }
 

@@ -1,6 +1,7 @@
 #include "pictures/pixel_rows.h"
 
 #include <algorithm>
+#include <vector>
 
 namespace vlt {
 
@@ -25,6 +26,21 @@ void read_pixel_row(const Bitmap& picture, int y, std::span<Color> out) {
         for (std::size_t x = 0; x < inside; ++x) {
             out[x] = picture.get_pixel(static_cast<int>(x), y);
         }
+    }
+}
+
+void stretch_pixels(const Bitmap& source, Bitmap& target, int width, int height) {
+    // Written a row at a time; read pixel by pixel, since the source may be far wider than the
+    // target and only the pixels it shows are wanted.
+    const std::int64_t sw = source.width(), sh = source.height();
+    std::vector<Color> row(static_cast<std::size_t>(width));
+    for (int ty = 0; ty < height; ++ty) {
+        const int sy = static_cast<int>(ty * sh / height);
+        for (int tx = 0; tx < width; ++tx) {
+            row[static_cast<std::size_t>(tx)] =
+                source.get_pixel(static_cast<int>(tx * sw / width), sy);
+        }
+        write_pixel_row(target, ty, row);
     }
 }
 

@@ -24,4 +24,8 @@ void read_pixel_row(const Bitmap& picture, int y, std::span<Color> out);
 // picture are left alone.
 void write_pixel_row(Bitmap& picture, int y, std::span<const Color> colors);
 
+// Fills width x height pixels of the target from the whole (non-empty) source, nearest pixel,
+// no blending.
+void stretch_pixels(const Bitmap& source, Bitmap& target, int width, int height);
+
 }  // namespace vlt

@@ -15,6 +15,7 @@ View::View(std::string name, int width, int height)
     : name_(std::move(name)), width_(width), height_(height) {}
 
 Bitmap& View::pixel_access() {
+    settle();
     if (kind_ == PictureKind::none) {
         picture_ = Bitmap::make_display(width_, height_, white);
         kind_ = PictureKind::bitmap;
@@ -29,6 +30,7 @@ Bitmap& View::pixel_access() {
 }
 
 Bitmap& View::bitmap_access() {
+    settle();
     if (kind_ != PictureKind::bitmap) {
         picture_ = Bitmap();
         kind_ = PictureKind::bitmap;
@@ -43,21 +45,40 @@ void View::stretch_draw(const Bitmap& source) {
     if (source.empty()) {
         return;  // nothing to draw from: the target keeps its pixels
     }
-    // Written a row at a time; read pixel by pixel, since the source may be far wider than the
-    // view and only the pixels the view shows are wanted.
-    const std::int64_t sw = source.width(), sh = source.height();
-    std::vector<Color> row(static_cast<std::size_t>(width_));
-    for (int ty = 0; ty < height_; ++ty) {
-        const int sy = static_cast<int>(ty * sh / height_);
-        for (int tx = 0; tx < width_; ++tx) {
-            row[static_cast<std::size_t>(tx)] =
-                source.get_pixel(static_cast<int>(tx * sw / width_), sy);
-        }
-        write_pixel_row(target, ty, row);
+    stretch_pixels(source, target, width_, height_);
+}
+
+void View::defer_draw(const void* kind, std::function<void(Bitmap&)> draw) {
+    if (owed_.draw && owed_.kind != kind) {
+        draw_owed_now();
     }
+    if (kind_ == PictureKind::none) {
+        // As pixel_access() would, except that the white picture is made when it is drawn.
+        kind_ = PictureKind::bitmap;
+        repaint_marked_ = true;
+        owed_.makes_picture = true;
+    } else if (kind_ != PictureKind::bitmap) {
+        throw Exception("Can only modify an image if it contains a bitmap");
+    } else if (!owed_.draw) {
+        owed_.makes_picture = false;
+    }
+    picture_.attributes.file_color_count = 0;
+    picture_.attributes.file_important_colors = 0;
+    owed_.kind = kind;
+    owed_.draw = std::move(draw);
+}
+
+void View::draw_owed_now() const {
+    OwedDraw owed = std::move(owed_);
+    owed_ = {};
+    if (owed.makes_picture) {
+        picture_ = Bitmap::make_display(width_, height_, white);
+    }
+    owed.draw(picture_);
 }
 
 void View::take_picture(PictureKind kind, Bitmap picture) {
+    owed_ = {};
     picture_ = std::move(picture);
     kind_ = kind;
     repaint_marked_ = true;

@@ -24,7 +24,10 @@ public:
 
     PictureKind picture_kind() const { return kind_; }
     // The held bitmap picture, or nullptr when the slot holds none (for painting and tests).
-    const Bitmap* bitmap() const { return kind_ == PictureKind::bitmap ? &picture_ : nullptr; }
+    const Bitmap* bitmap() const {
+        settle();
+        return kind_ == PictureKind::bitmap ? &picture_ : nullptr;
+    }
 
     // Readies the picture for pixel work: a view without a picture gets a white, view-sized,
     // display-format one; an icon or metafile raises an error. Marks the picture as modified.
@@ -39,6 +42,14 @@ public:
     // Fills the whole view from the whole source, nearest pixel, no blending.
     void stretch_draw(const Bitmap& source);
 
+    // A draw that may wait until the picture is next read (painted, exported, converted), so
+    // that a picture nobody looks at is never drawn. Checks and marks as pixel_access() does,
+    // now; `draw` is handed the picture later (the view-sized white one if the view had none)
+    // and must depend only on what it holds itself. A draw still owed is done first, unless it
+    // is of the same `kind`: drawing the same thing again writes over everything it would write.
+    void defer_draw(const void* kind, std::function<void(Bitmap&)> draw);
+    bool draw_owed() const { return static_cast<bool>(owed_.draw); }
+
     // Puts a freshly loaded picture in the slot and marks the view for repainting.
     void take_picture(PictureKind kind, Bitmap picture = Bitmap());
 
@@ -50,11 +61,26 @@ public:
     void set_refresh_hook(std::function<void(View&)> hook) { refresh_hook_ = std::move(hook); }
 
 private:
+    struct OwedDraw {
+        const void* kind = nullptr;
+        std::function<void(Bitmap&)> draw;
+        bool makes_picture = false;  // the view had no picture: the draw starts from white
+    };
+    // Does the draw owed, if any; what every read of the picture does first.
+    void settle() const {
+        if (owed_.draw) {
+            draw_owed_now();
+        }
+    }
+    void draw_owed_now() const;
+
     std::string name_;
     int width_;
     int height_;
     PictureKind kind_ = PictureKind::none;
-    Bitmap picture_;
+    // Changed by reads only in that they draw what was owed, as if it had been drawn at once.
+    mutable Bitmap picture_;
+    mutable OwedDraw owed_;
     bool repaint_marked_ = false;
     std::function<void(View&)> refresh_hook_;
 };

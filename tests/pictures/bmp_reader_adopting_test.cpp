@@ -81,8 +81,8 @@ TEST(BmpReaderAdopting, GivesWhatTheCopyingReaderGives) {
             const std::string label =
                 item.path().filename().string() + " (" + std::to_string(bytes.size()) + " bytes)";
             const Outcome copying = outcome_of([&] { return read_bmp(bytes); });
-            const Outcome adopting =
-                outcome_of([&] { return read_bmp_adopting(std::vector<std::uint8_t>(bytes)); });
+            const Outcome adopting = outcome_of(
+                [&] { return read_bmp_adopting(PixelStore(bytes.begin(), bytes.end())); });
             expect_same(adopting, copying, label);
             testing::SpanSource source(bytes);
             expect_same(outcome_of([&] { return read_bmp_from(source).picture; }), copying,

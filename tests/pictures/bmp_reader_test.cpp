@@ -218,7 +218,9 @@ TEST(BmpReader, SaysHowManyPixelBytesTheFileLacked) {
          0},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(read_bmp_adopting_with_shortfall(Bytes(c.file)).missing_pixel_bytes, c.missing)
+        EXPECT_EQ(read_bmp_adopting_with_shortfall(PixelStore(c.file.begin(), c.file.end()))
+                      .missing_pixel_bytes,
+                  c.missing)
             << c.name;
     }
 }
