@@ -12,6 +12,7 @@
 
 #include "pictures/bmp_reader.h"
 #include "pictures/picture_error.h"
+#include "pictures/pixel_store.h"
 
 namespace vlt {
 namespace {
@@ -94,7 +95,7 @@ private:
     // The decoded rows, top row first, `stride` bytes each. The buffer is filled as rows arrive,
     // so a short file claiming a large picture never costs the whole picture. Zero-filled: the
     // passes of an interlaced picture below 8 bits are merged into their rows.
-    std::vector<std::uint8_t> decode_rows(int format, std::size_t stride, int flags) {
+    PixelStore decode_rows(int format, std::size_t stride, int flags) {
         const auto height = static_cast<std::size_t>(ihdr_.height);
         if (stride != 0 && height > max_pixel_store_bytes / stride) {
             throw PictureError(
@@ -102,7 +103,7 @@ private:
                 std::to_string(ihdr_.width) + " x " + std::to_string(ihdr_.height) + " pixels");
         }
         check(spng_decode_image(ctx_.get(), nullptr, 0, format, flags | SPNG_DECODE_PROGRESSIVE));
-        std::vector<std::uint8_t> rows;
+        PixelStore rows;
         // Address space only: the pages are touched as the rows arrive.
         rows.reserve(height * stride);
         // The end of the image can show at either call (a tiny interlaced picture ends before
@@ -112,7 +113,7 @@ private:
         while ((result = spng_get_row_info(ctx_.get(), &info)) == 0) {
             const std::size_t end = (std::size_t{info.row_num} + 1) * stride;
             if (rows.size() < end) {
-                rows.resize(end);
+                rows.resize(end, 0);
             }
             result = spng_decode_row(ctx_.get(), rows.data() + end - stride, stride);
             if (result != 0) {
@@ -122,11 +123,11 @@ private:
         if (result != SPNG_EOI) {
             check(result);
         }
-        rows.resize(height * stride);
+        rows.resize(height * stride, 0);
         return rows;
     }
 
-    Bitmap display_picture(std::vector<std::uint8_t> pixels) const {
+    Bitmap display_picture(PixelStore pixels) const {
         return Bitmap(static_cast<int>(ihdr_.width), static_cast<int>(ihdr_.height), 32,
                       RowOrder::bottom_up, std::move(pixels));
     }
@@ -136,7 +137,7 @@ private:
     // 8 bits and less: decoded to RGBA, turned into blue, green, red, 0 in place.
     PngRead read_true_colour() {
         const std::size_t stride = width() * 4;
-        std::vector<std::uint8_t> pixels = decode_rows(SPNG_FMT_RGBA8, stride, SPNG_DECODE_TRNS);
+        PixelStore pixels = decode_rows(SPNG_FMT_RGBA8, stride, SPNG_DECODE_TRNS);
         bool transparent = false;
         for (std::size_t i = 0; i < pixels.size(); i += 4) {
             transparent |= pixels[i + 3] != 0xFF;
@@ -150,10 +151,10 @@ private:
     // 16 bits: each channel rounded to the nearest 8-bit value.
     PngRead read_deep() {
         const std::size_t stride = width() * 8;
-        const std::vector<std::uint8_t> rows =
+        const PixelStore rows =
             decode_rows(SPNG_FMT_RGBA16, stride, SPNG_DECODE_TRNS);
         const auto height = static_cast<std::size_t>(ihdr_.height);
-        std::vector<std::uint8_t> pixels(width() * 4 * height);
+        PixelStore pixels(width() * 4 * height, 0);
         bool transparent = false;
         for (std::size_t y = 0; y < height; ++y) {
             const std::uint8_t* in = rows.data() + y * stride;
@@ -174,7 +175,7 @@ private:
         return static_cast<std::uint8_t>((value * 255u + 32767u) / 65535u);
     }
 
-    static void flip_rows(std::vector<std::uint8_t>& pixels, std::size_t stride) {
+    static void flip_rows(PixelStore& pixels, std::size_t stride) {
         if (stride == 0) {
             return;
         }
@@ -190,7 +191,7 @@ private:
     // A palette picture keeps its indices and its table, as an 8-bit BMP does.
     PngRead read_indexed() {
         // At least a byte a pixel, which libspng asks of every row buffer.
-        const std::vector<std::uint8_t> rows = decode_rows(SPNG_FMT_PNG, width(), 0);
+        const PixelStore rows = decode_rows(SPNG_FMT_PNG, width(), 0);
         spng_plte plte{};
         check(spng_get_plte(ctx_.get(), &plte));
         std::vector<RgbQuad> table;
