@@ -43,6 +43,8 @@ public:
     virtual void show_warnings(std::span<const std::string> warnings) = 0;
     // Paints the view at once.
     virtual void refresh_view(View& view) = 0;
+    // What can be undone or redone changed (for menus that name the steps).
+    virtual void history_changed() {}
 };
 
 }  // namespace vlt

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -39,13 +40,22 @@ public:
     // All of them in one notice box, a blank line between two.
     void show_warnings(std::span<const std::string> warnings) override;
     void refresh_view(View& view) override;
+    void history_changed() override {
+        if (on_history_changed_) {
+            on_history_changed_();
+        }
+    }
+    void set_history_listener(std::function<void()> listener) {
+        on_history_changed_ = std::move(listener);
+    }
 
 private:
     QWidget& owner_;
     QString title_;
     std::unique_ptr<FileChooser> chooser_;
     std::optional<std::filesystem::path> next_answer_;
-    std::vector<PictureWidget*> widgets_;  // children of the window, which outlive the port's use
+    std::vector<PictureWidget*> widgets_;
+    std::function<void()> on_history_changed_;  // children of the window, which outlive the port's use
 };
 
 }  // namespace vlt

@@ -109,8 +109,14 @@ TEST(PaletteFileReading, ErrorsNameTheFirstBadLine) {
         {"a.gpl", "GIMP Palette\n" + repeat("# note\n", 1000) + "1 2\n",
          "Palette file is not valid (line 1,002)."},
         {"a.gpl", "GIMP Palette\n1 2 256\n", "Palette file is not valid (line 2)."},
-        {"a.pal", "JASC-PAL\n0100\n3\n1 2 3\n4 5 6\n", "Palette file is not valid (line 3)."},
+        // Cut short: the line after the last is missing.
+        {"a.pal", "JASC-PAL\n0100\n3\n1 2 3\n4 5 6\n", "Palette file is not valid (line 6)."},
+        {"a.pal", "JASC-PAL\n0100\n256\n" + repeat("1 2 3\n", 252),
+         "Palette file is not valid (line 256)."},
         {"a.pal", "JASC-PAL\n0100\n300\n" + repeat("1 2 3\n", 300),
+         "The file holds 300 colours; a palette holds 256."},
+        // The count is wrong before any colour line is.
+        {"a.pal", "JASC-PAL\n0100\n300\n1 2 3\nnot a colour\n",
          "The file holds 300 colours; a palette holds 256."},
         {"a.hex", "abcdef\n12345\n", "Palette file is not valid (line 2)."},
         {"a.hex", repeat("123456\n", 257), "The file holds 257 colours; a palette holds 256."},
