@@ -176,8 +176,13 @@ TEST_F(UndoSteps, AHundredGameSizeStepsFit) {
     click(Command::import_from_bigf, file("bigf_a.dat", 294912, 1));
     click(Command::import_from_ciff, file("cliff_a.dat", 8192, 3));
     const std::size_t before = editor->history().memory();
-    click(Command::import_bigf_from_bitmap, bmp("b.bmp", 256, 1152, 32, 7));
+    // 100 colours, all of which find room: every pixel of the view changes.
+    testing::write_bytes(dir / "b.bmp", testing::build_bmp(256, 1152, 32, [](int x, int y) {
+                             return make_color(static_cast<std::uint8_t>((x + y) % 100 + 1), 9, 9);
+                         }));
+    click(Command::import_bigf_from_bitmap, dir / "b.bmp");
     const std::size_t step = editor->history().memory() - before;
+    EXPECT_GT(step, std::size_t{256 * 1152 * 4});
     EXPECT_LT(step * 100, editor->history().memory_limit());
     const Snapshot start = snapshot();
     file("bigf_b.dat", 294912, 2);
