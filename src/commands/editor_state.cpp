@@ -88,10 +88,9 @@ std::optional<StateChange::PictureChange> StateChange::picture_change(ViewPictur
     if (before.kind == live.picture_kind() && now == nullptr) {
         return std::nullopt;  // nothing on either side, or the same stand-in kind
     }
-    if (before.kind == PictureKind::bitmap && now != nullptr &&
-        same_format(before.picture, *now)) {
-        PictureChange change{before.picture.attributes, ByteDelta(before.picture.pixels(),
-                                                                  now->pixels()), std::nullopt};
+    if (before.kind == PictureKind::bitmap && now != nullptr && same_format(before.picture, *now)) {
+        PictureChange change{before.picture.attributes,
+                             ByteDelta(before.picture.pixels(), now->pixels()), std::nullopt};
         if (change.pixels.empty() && same_attributes(change.attributes, now->attributes)) {
             return std::nullopt;
         }

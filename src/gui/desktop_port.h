@@ -54,8 +54,8 @@ private:
     QString title_;
     std::unique_ptr<FileChooser> chooser_;
     std::optional<std::filesystem::path> next_answer_;
-    std::vector<PictureWidget*> widgets_;
-    std::function<void()> on_history_changed_;  // children of the window, which outlive the port's use
+    std::vector<PictureWidget*> widgets_;  // children of the window, which outlive the port's use
+    std::function<void()> on_history_changed_;
 };
 
 }  // namespace vlt

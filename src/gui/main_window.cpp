@@ -135,7 +135,8 @@ void MainWindow::build_controls() {
             });
         tooltips_[i] = std::make_unique<ViewToolTips>(*views_[i], editor_);
         QAction* const shared[] = {&undo_action_, &redo_action_};
-        add_view_menu(*views_[i], [this](Command command) { run(command); }, shared);
+        add_view_menu(
+            *views_[i], [this](Command command) { run(command); }, shared);
     }
     txtAbout_.setParent(&content_);
     txtAbout_.setObjectName(QStringLiteral("txtAbout"));
@@ -184,10 +185,10 @@ void MainWindow::build_undo_actions() {
 
 void MainWindow::update_undo_actions() {
     const UndoHistory& history = editor_.history();
-    undo_action_.setText(QString::fromStdString(
-        history.can_undo() ? "Undo " + history.undo_name() : std::string("Undo")));
-    redo_action_.setText(QString::fromStdString(
-        history.can_redo() ? "Redo " + history.redo_name() : std::string("Redo")));
+    undo_action_.setText(QString::fromStdString(history.can_undo() ? "Undo " + history.undo_name()
+                                                                   : std::string("Undo")));
+    redo_action_.setText(QString::fromStdString(history.can_redo() ? "Redo " + history.redo_name()
+                                                                   : std::string("Redo")));
     undo_action_.setEnabled(history.can_undo());
     redo_action_.setEnabled(history.can_redo());
 }

@@ -11,7 +11,8 @@ namespace {
 // A step over one shared number: flipping exchanges the number with the value it holds.
 class SwapStep : public UndoStep {
 public:
-    SwapStep(int& live, int other, std::size_t memory) : live_(live), other_(other), memory_(memory) {}
+    SwapStep(int& live, int other, std::size_t memory)
+        : live_(live), other_(other), memory_(memory) {}
     void flip() override { std::swap(live_, other_); }
     std::size_t memory() const override { return memory_; }
 

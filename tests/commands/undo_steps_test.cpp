@@ -55,8 +55,8 @@ protected:
 
 TEST_F(UndoSteps, RandomCommandsUndoToTheStartAndRedoToTheEnd) {
     testing::write_bytes(dir / "junk.bmp", std::vector<std::uint8_t>(30, 'x'));
-    testing::write_bytes(dir / "p.gpl", {'G', 'I', 'M', 'P', ' ', 'P', 'a', 'l', 'e', 't', 't',
-                                         'e', '\n', '9', ' ', '8', ' ', '7', '\n'});
+    testing::write_bytes(dir / "p.gpl", {'G', 'I', 'M', 'P', ' ', 'P', 'a', 'l', 'e', 't', 't', 'e',
+                                         '\n', '9', ' ', '8', ' ', '7', '\n'});
     const struct {
         Command command;
         std::optional<std::filesystem::path> path;
@@ -119,9 +119,9 @@ TEST_F(UndoSteps, UndoAfterAFailedCommandUndoesTheStepBefore) {
 
 TEST_F(UndoSteps, SavesAndCancelledCommandsMakeNoStep) {
     click(Command::build_cliff, std::nullopt);
-    const Command none_made[] = {Command::save_to_cliff, Command::cliff_save_to_bitmap,
-                                 Command::save_to_pal, Command::export_palette,
-                                 Command::save_bigf_to_indexed_bitmap, Command::import_from_pal};
+    const Command none_made[] = {
+        Command::save_to_cliff,  Command::cliff_save_to_bitmap,        Command::save_to_pal,
+        Command::export_palette, Command::save_bigf_to_indexed_bitmap, Command::import_from_pal};
     int n = 0;
     for (const Command command : none_made) {
         click(command, dir / ("out" + std::to_string(n++) + ".gpl"));

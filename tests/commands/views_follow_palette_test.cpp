@@ -59,8 +59,8 @@ TEST_F(ViewsFollowPalette, TextureViewsShowTheirDataInTheNewPalette) {
                                 static_cast<std::uint8_t>(i * 3));
     }
     const auto pal_file = write_palette_file("land_pal.dat", palette);
-    testing::write_bytes(dir / "p.gpl", {'G', 'I', 'M', 'P', ' ', 'P', 'a', 'l', 'e', 't', 't',
-                                         'e', '\n', '9', ' ', '8', ' ', '7', '\n'});
+    testing::write_bytes(dir / "p.gpl", {'G', 'I', 'M', 'P', ' ', 'P', 'a', 'l', 'e', 't', 't', 'e',
+                                         '\n', '9', ' ', '8', ' ', '7', '\n'});
     const auto pal_bmp = bmp("p.bmp", 16, 16, 200);
     const std::pair<Command, std::filesystem::path> commands[] = {
         {Command::import_from_pal, pal_file},
@@ -72,9 +72,9 @@ TEST_F(ViewsFollowPalette, TextureViewsShowTheirDataInTheNewPalette) {
     for (const auto& [command, path] : commands) {
         for (const Holding bigf : {Holding::nothing, Holding::drawn, Holding::loaded}) {
             for (const Holding cliff : {Holding::nothing, Holding::drawn, Holding::loaded}) {
-                SCOPED_TRACE(::testing::Message() << static_cast<int>(command) << " bigf "
-                                                  << static_cast<int>(bigf) << " cliff "
-                                                  << static_cast<int>(cliff));
+                SCOPED_TRACE(::testing::Message()
+                             << static_cast<int>(command) << " bigf " << static_cast<int>(bigf)
+                             << " cliff " << static_cast<int>(cliff));
                 editor = std::make_unique<TextureEditor>(port);
                 hold(bigf, editor->bigf);
                 hold(cliff, editor->cliff);

@@ -125,10 +125,10 @@ TEST_F(BigfFromPicture, PaintedPixelsKeepTheFourthByte) {
         for (std::size_t i = 3; i < picture.pixels().size(); i += 4) {
             ASSERT_EQ(picture.pixels()[i], 0xFF) << i;
         }
-        EXPECT_EQ(bigf.get_pixel(150, 0), surplus == SurplusColors::black
-                                              ? 0u
-                                              : entry(testing::nearest_by_walk(
-                                                    workspace->pal_colors, cycle_color(151))));
+        EXPECT_EQ(bigf.get_pixel(150, 0),
+                  surplus == SurplusColors::black
+                      ? 0u
+                      : entry(testing::nearest_by_walk(workspace->pal_colors, cycle_color(151))));
     }
 }
 

@@ -27,8 +27,8 @@ TEST_F(MainWindowTest, UndoAndRedoByKeyAndByViewMenu) {
     EXPECT_FALSE(window->editor().unsaved_changes().any());
     EXPECT_EQ(redo.text(), "Redo build_cliff");
     EXPECT_FALSE(undo.isEnabled());
-    for (const auto& keys : {QKeySequence(Qt::CTRL | Qt::Key_Y),
-                             QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)}) {
+    for (const auto& keys :
+         {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)}) {
         QTest::keySequence(window.get(), keys);
         EXPECT_TRUE(window->editor().unsaved_changes().any()) << keys.toString().toStdString();
         QTest::keySequence(window.get(), QKeySequence(Qt::CTRL | Qt::Key_Z));
