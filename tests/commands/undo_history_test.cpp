@@ -73,7 +73,7 @@ TEST_F(HistoryTest, ANewStepAfterUndoDropsTheRedoSteps) {
 
 TEST_F(HistoryTest, OldestStepsGoFirstAboveTheLimit) {
     for (int i = 1; i <= 5; ++i) {
-        set(i, "s" + std::to_string(i), 300);
+        set(i, std::to_string(i), 300);
     }
     // 300 bytes and a short name each: three fit under 1000.
     EXPECT_EQ(history.size(), 3u);
