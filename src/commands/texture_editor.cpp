@@ -232,6 +232,15 @@ void TextureEditor::warn(const std::vector<std::string>& warnings) {
     }
 }
 
+void TextureEditor::warn(const std::vector<std::string>& warnings,
+                         const std::vector<std::string>& notes) {
+    if (notes.empty()) {
+        warn(warnings);
+    } else {
+        port_.show_report(notes, warnings);
+    }
+}
+
 void TextureEditor::run(Command command) {
     switch (command) {
         case Command::import_from_pal:
@@ -270,6 +279,10 @@ void TextureEditor::run(Command command) {
             return save_cliff_to_indexed_bitmap();
         case Command::import_bigf_nearest:
             return import_bigf_nearest();
+        case Command::import_bigf_reduced:
+            return import_bigf_reduced();
+        case Command::import_bigf_reduced_dithered:
+            return import_bigf_reduced_dithered();
     }
 }
 
@@ -391,6 +404,14 @@ void TextureEditor::import_bigf_nearest() {
     import_bigf(SurplusColors::nearest);
 }
 
+void TextureEditor::import_bigf_reduced() {
+    import_bigf(SurplusColors::reduced);
+}
+
+void TextureEditor::import_bigf_reduced_dithered() {
+    import_bigf(SurplusColors::reduced_dithered);
+}
+
 void TextureEditor::import_bigf(SurplusColors surplus) {
     const auto path = pick_open(bmp_filter);
     if (!path) {
@@ -408,7 +429,7 @@ void TextureEditor::import_bigf(SurplusColors surplus) {
     // Palette entries 0 to 111 now come from the picture; the palette views keep naming the
     // file the rest came from.
     set_source(bigf, *path);
-    warn(bigf_picture_warnings(report, loaded.missing_pixel_bytes));
+    warn(bigf_picture_warnings(report, loaded.missing_pixel_bytes), bigf_picture_notes(report));
 }
 
 void TextureEditor::import_cliff_from_bitmapClick() {

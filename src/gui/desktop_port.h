@@ -39,6 +39,9 @@ public:
     void report_error(const Message& message) override;
     // All of them in one notice box, a blank line between two.
     void show_warnings(std::span<const std::string> warnings) override;
+    // Notes and warnings in that one box, notes first.
+    void show_report(std::span<const std::string> notes,
+                     std::span<const std::string> warnings) override;
     void refresh_view(View& view) override;
     void history_changed() override {
         if (on_history_changed_) {

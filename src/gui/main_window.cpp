@@ -136,13 +136,16 @@ void MainWindow::build_controls() {
         tooltips_[i] = std::make_unique<ViewToolTips>(*views_[i], editor_);
         QAction* const shared[] = {&undo_action_, &redo_action_};
         add_view_menu(
-            *views_[i], [this](Command command) { run(command); }, shared);
+            *views_[i], [this](Command command) { run(dither_.applied_to(command)); }, shared);
     }
     txtAbout_.setParent(&content_);
     txtAbout_.setObjectName(QStringLiteral("txtAbout"));
     txtAbout_.setText(QStringLiteral("vosk-land-texture " VLT_VERSION));
     txtAbout_.move(296, 1328);
     txtAbout_.adjustSize();
+    // Under the bigf buttons, beside the view whose menu it serves.
+    dither_.move(272, 384);
+    dither_.adjustSize();
     QWidget* previous = nullptr;
     for (std::size_t i = 0; i < button_places.size(); ++i) {
         const ButtonPlace& place = button_places[i];
