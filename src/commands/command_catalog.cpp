@@ -62,6 +62,17 @@ std::span<const CommandAlias> command_aliases() {
     return aliases;
 }
 
+std::string_view command_name(Command command) {
+    for (const auto& table : {all_commands(), paint_commands()}) {
+        if (const auto it = std::ranges::find(table, command, &CommandInfo::command);
+            it != table.end()) {
+            return it->name;
+        }
+    }
+    // The bigf import with nearest colours is that import, colours chosen otherwise.
+    return command == Command::import_bigf_nearest ? "import_bigf_from_bitmap" : "command";
+}
+
 std::optional<Command> command_from_name(std::string_view name) {
     if (const auto it = std::ranges::find(catalog, name, &CommandInfo::name); it != catalog.end()) {
         return it->command;

@@ -36,18 +36,17 @@ void TextureEditor::import_bigf_indices(bool take_palette) {
     import_indices(bigf,
                    {workspace_.bigf_data, bigf_width, bigf_height, "import_bigf_indices",
                     "import_bigf_from_bitmap"},
-                   DataPart::bigf, take_palette);
+                   take_palette);
 }
 
 void TextureEditor::import_cliff_indices(bool take_palette) {
     import_indices(cliff,
                    {workspace_.cliff_data, cliff_width, cliff_height, "import_cliff_indices",
                     "import_cliff_from_bitmap"},
-                   DataPart::cliff, take_palette);
+                   take_palette);
 }
 
-void TextureEditor::import_indices(View& view, const IndexTarget& target, DataPart part,
-                                   bool take_palette) {
+void TextureEditor::import_indices(View& view, const IndexTarget& target, bool take_palette) {
     const auto path = pick_open(indexed_filter);
     if (!path) {
         return;
@@ -71,10 +70,8 @@ void TextureEditor::import_indices(View& view, const IndexTarget& target, DataPa
             }
         }
     }
-    changes_.mark_changed(part);
     set_source(view, *path);
     if (take_palette) {
-        changes_.mark_changed(DataPart::palette);
         set_palette_source(*path);
     }
     warn(indices_warnings(report, loaded));

@@ -40,8 +40,8 @@ void TextureEditor::import_palette() {
     const int count = import_palette_file(workspace_, *path);
     palette_redraw(workspace_, pal);
     preview_redraw(pal, pal_preview);
-    // A paint program's file is not the game's: the palette differs from its data file.
-    changes_.mark_changed(DataPart::palette);
+    redraw_textures_for_palette();
+    // A paint program's file is not the game's: the palette's data file stays as it was.
     set_palette_source(*path);
     if (count < palette_size) {
         warn({"The file holds " + counted(count, "colour", "colours") + "; entries from " +

@@ -61,6 +61,32 @@ void require_picture(const View& view) {
     }
 }
 
+bool holds_picture(const View& view) {
+    const Bitmap* picture = view.bitmap();
+    return picture != nullptr && !picture->empty();
+}
+
+// A part's buffer as its data file holds it.
+std::vector<std::uint8_t> file_bytes(const Workspace& workspace, DataPart part) {
+    switch (part) {
+        case DataPart::palette: {
+            std::vector<std::uint8_t> bytes;
+            bytes.reserve(palette_file_size);
+            for (const Color c : workspace.pal_colors) {
+                for (int shift = 0; shift < 32; shift += 8) {
+                    bytes.push_back(static_cast<std::uint8_t>(c >> shift));
+                }
+            }
+            return bytes;
+        }
+        case DataPart::bigf:
+            return {workspace.bigf_data.begin(), workspace.bigf_data.end()};
+        case DataPart::cliff:
+            break;
+    }
+    return {workspace.cliff_data.begin(), workspace.cliff_data.end()};
+}
+
 FileRequest make_request(FileRequest::Kind kind, std::string_view filter,
                          std::string_view default_ext) {
     FileRequest request;
@@ -78,6 +104,74 @@ FileRequest make_request(FileRequest::Kind kind, std::string_view filter,
 TextureEditor::TextureEditor(WindowPort& port) : port_(port) {
     for (View* view : {&pal, &pal_preview, &cliff, &bigf}) {
         view->set_refresh_hook([this](View& v) { port_.refresh_view(v); });
+    }
+    // Before anything is loaded, the buffers are measured against zeros.
+    for (const DataPart part : {DataPart::palette, DataPart::bigf, DataPart::cliff}) {
+        files_[static_cast<std::size_t>(part)].saved_bytes = file_bytes(workspace_, part);
+    }
+    history_.set_listener([this] { port_.history_changed(); });
+}
+
+EditorParts TextureEditor::parts() {
+    return {workspace_, {&pal, &pal_preview, &cliff, &bigf}, sources_, files_};
+}
+
+void TextureEditor::run_as_step(std::string name, const std::function<void()>& edit) {
+    auto before = EditorState::capture(parts());
+    try {
+        edit();
+    } catch (...) {
+        // A failed edit leaves things as they were.
+        StateChange(*before, parts()).flip();
+        throw;
+    }
+    auto change = std::make_unique<StateChange>(*before, parts());
+    // A save only moves a data file's record: nothing to undo. Were the record kept in no step,
+    // an undo would still measure the buffer against the file it was saved to, as it should.
+    if (!change->only_file_records()) {
+        history_.record(std::move(name), std::move(change));
+    }
+}
+
+void TextureEditor::undo() {
+    history_.undo();
+}
+
+void TextureEditor::redo() {
+    history_.redo();
+}
+
+UnsavedChanges TextureEditor::unsaved_changes() const {
+    UnsavedChanges changes;
+    for (const DataPart part : {DataPart::palette, DataPart::bigf, DataPart::cliff}) {
+        if (file_bytes(workspace_, part) != files_[static_cast<std::size_t>(part)].saved_bytes) {
+            changes.mark_changed(part);
+        }
+    }
+    return changes;
+}
+
+const std::optional<std::filesystem::path>& TextureEditor::data_file(DataPart part) const {
+    return files_[static_cast<std::size_t>(part)].file;
+}
+
+void TextureEditor::note_data_file(DataPart part, const std::filesystem::path& file,
+                                   std::uint64_t length) {
+    DataFileRecord& record = files_[static_cast<std::size_t>(part)];
+    record.file = file;
+    record.saved_bytes = file_bytes(workspace_, part);
+    // A short file shares only its leading bytes with the buffer; a long one all of them.
+    if (length < record.saved_bytes.size()) {
+        record.saved_bytes.resize(static_cast<std::size_t>(length));
+    }
+}
+
+void TextureEditor::redraw_textures_for_palette(bool bigf_too) {
+    if (bigf_too && holds_picture(bigf)) {
+        bigf_redraw(workspace_, bigf);
+    }
+    if (holds_picture(cliff)) {
+        cliff_redraw(workspace_, cliff);
     }
 }
 
@@ -118,7 +212,7 @@ void TextureEditor::set_palette_source(const std::filesystem::path& file) {
 
 void TextureEditor::click(Command command) {
     try {
-        run(command);
+        run_as_step(std::string(command_name(command)), [&] { run(command); });
     } catch (const EAbort&) {
         // The silent kind: the command just ends.
     } catch (const Exception& e) {
@@ -212,7 +306,8 @@ void TextureEditor::import_from_palClick() {
     }
     palette_redraw(workspace_, pal);
     preview_redraw(pal, pal_preview);
-    changes_.mark_matching_file(DataPart::palette);
+    redraw_textures_for_palette();
+    note_data_file(DataPart::palette, *path, length);
     set_palette_source(*path);
     warn(data_file_warnings(length, "a palette file", palette_file_size));
 }
@@ -233,7 +328,7 @@ void TextureEditor::save_to_palClick() {
                          [&] { save_palette_file(workspace_, *path); })) {
         return;
     }
-    changes_.mark_matching_file(DataPart::palette);
+    note_data_file(DataPart::palette, *path, palette_file_size);
 }
 
 void TextureEditor::import_pal_from_bitmapClick() {
@@ -246,7 +341,8 @@ void TextureEditor::import_pal_from_bitmapClick() {
     pal.refresh();
     preview_redraw(pal, pal_preview);
     const OutsideRead outside = palette_from_picture(workspace_, pal);
-    changes_.mark_changed(DataPart::palette);
+    // The palette views go on showing the picture; the textures are drawn in its colours.
+    redraw_textures_for_palette();
     set_palette_source(*path);
     warn(with_transparency_note(palette_picture_warnings(outside, loaded.missing_pixel_bytes),
                                 loaded.had_transparency));
@@ -263,7 +359,7 @@ void TextureEditor::import_from_ciffClick() {
         return;
     }
     cliff_redraw(workspace_, cliff);
-    changes_.mark_matching_file(DataPart::cliff);
+    note_data_file(DataPart::cliff, *path, length);
     set_source(cliff, *path);
     warn(data_file_warnings(length, "a cliff file", workspace_.cliff_data.size()));
 }
@@ -286,7 +382,7 @@ void TextureEditor::import_from_bigfClick() {
         return;
     }
     bigf_redraw(workspace_, bigf);
-    changes_.mark_matching_file(DataPart::bigf);
+    note_data_file(DataPart::bigf, *path, length);
     set_source(bigf, *path);
     warn(data_file_warnings(length, "a bigf file", workspace_.bigf_data.size()));
 }
@@ -306,7 +402,7 @@ void TextureEditor::save_to_bigfClick() {
     if (!run_file_action(port_, *path, save_failed, [&] { save_bigf_file(workspace_, *path); })) {
         return;
     }
-    changes_.mark_matching_file(DataPart::bigf);
+    note_data_file(DataPart::bigf, *path, workspace_.bigf_data.size());
 }
 
 void TextureEditor::import_bigf_from_bitmapClick() {
@@ -337,10 +433,10 @@ void TextureEditor::import_bigf(SurplusColors surplus) {
     bigf.refresh();
     palette_redraw(workspace_, pal);
     preview_redraw(pal, pal_preview);
+    // The bigf view already shows what the import made of the picture.
+    redraw_textures_for_palette(false);
     // Palette entries 0 to 111 now come from the picture; the palette views keep naming the
     // file the rest came from.
-    changes_.mark_changed(DataPart::bigf);
-    changes_.mark_changed(DataPart::palette);
     set_source(bigf, *path);
     warn(with_transparency_note(bigf_picture_warnings(report, loaded.missing_pixel_bytes),
                                 loaded.had_transparency),
@@ -356,7 +452,6 @@ void TextureEditor::import_cliff_from_bitmapClick() {
     cliff.take_picture(PictureKind::bitmap, importable(loaded));
     const CliffReport report = cliff_from_picture(workspace_, cliff);
     cliff_redraw(workspace_, cliff);
-    changes_.mark_changed(DataPart::cliff);
     set_source(cliff, *path);
     warn(with_transparency_note(cliff_picture_warnings(report, loaded.missing_pixel_bytes),
                                 loaded.had_transparency));
@@ -370,13 +465,12 @@ void TextureEditor::save_to_cliffClick() {
     if (!run_file_action(port_, *path, save_failed, [&] { save_cliff_file(workspace_, *path); })) {
         return;
     }
-    changes_.mark_matching_file(DataPart::cliff);
+    note_data_file(DataPart::cliff, *path, workspace_.cliff_data.size());
 }
 
 void TextureEditor::build_cliffClick() {
     build_cliff(workspace_);
     cliff_redraw(workspace_, cliff);
-    changes_.mark_changed(DataPart::cliff);
     set_source(cliff, std::nullopt);
 }
 

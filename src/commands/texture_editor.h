@@ -2,12 +2,15 @@
 
 #include <array>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "commands/editor_state.h"
+#include "commands/undo_history.h"
 #include "commands/unsaved_changes.h"
 #include "commands/window_port.h"
 #include "pictures/view.h"
@@ -73,16 +76,34 @@ std::span<const CommandInfo> paint_commands();
 std::span<const CommandAlias> command_aliases();
 // The command of that name or alias, letter case as listed.
 std::optional<Command> command_from_name(std::string_view name);
+// The name a command's undo step goes by: its button's or command-line name.
+std::string_view command_name(Command command);
 
 // The main window's logic without a window: the workspace, the four views, and the thirteen
 // commands, each running its dialog, then its action, then its drawing, against the port.
 class TextureEditor {
 public:
     explicit TextureEditor(WindowPort& port);
+    // Undo steps refer to the editor's own parts.
+    TextureEditor(const TextureEditor&) = delete;
+    TextureEditor& operator=(const TextureEditor&) = delete;
 
     // Runs one command to its end, as a button click does: errors stop here, at the one place
     // where they are caught, and go to the port's error report (the silent kind shows nothing).
+    // A command that completes is one undo step, if it changed anything but data files' records.
     void click(Command command);
+
+    // Runs an edit that is not a command as one undo step of that name ("Edit palette entry
+    // 7"). An edit that raises changes nothing and makes no step; the error goes on to the
+    // caller.
+    void run_as_step(std::string name, const std::function<void()>& edit);
+
+    // Undo and redo put back the buffers, every view's picture, and each data part's file
+    // and saved bytes as they were; views that change are refreshed. Each does nothing when
+    // there is nothing to take.
+    void undo();
+    void redo();
+    const UndoHistory& history() const { return history_; }
 
     // The handlers; each may raise an Exception, which click() catches.
     void import_from_palClick();
@@ -114,8 +135,15 @@ public:
     Workspace& workspace() { return workspace_; }
     const Workspace& workspace() const { return workspace_; }
 
-    // What a completed command left unsaved; a failed or cancelled one changes nothing here.
-    const UnsavedChanges& unsaved_changes() const { return changes_; }
+    // Which parts differ from the bytes last loaded from or saved to their data file (all zero
+    // before any).
+    UnsavedChanges unsaved_changes() const;
+    // The data file a part belongs to: last loaded from or saved to; nothing before either.
+    const std::optional<std::filesystem::path>& data_file(DataPart part) const;
+
+    // After a change to the palette, the texture views that hold a picture are drawn again
+    // from their data, the bigf view only when asked: a view still empty stays empty.
+    void redraw_textures_for_palette(bool bigf_too = true);
     // The file the view's picture was last loaded or imported from; nothing before any was, and
     // after build_cliff for the cliff view.
     const std::optional<std::filesystem::path>& source_of(const View& view) const;
@@ -134,19 +162,25 @@ private:
     std::optional<std::size_t> slot_of(const View& view) const;
     // Bookkeeping at the end of a command that completed.
     void set_palette_source(const std::filesystem::path& file);
+    // The part now belongs to the file, which holds `length` bytes; those it shares with the
+    // buffer are what the unsaved mark compares with.
+    void note_data_file(DataPart part, const std::filesystem::path& file, std::uint64_t length);
+    EditorParts parts();
     void set_source(const View& view, std::optional<std::filesystem::path> file);
     // Hands what a command that succeeded lost or filled in to the port, if anything.
     void warn(const std::vector<std::string>& warnings);
     void warn(const std::vector<std::string>& warnings, const std::vector<std::string>& notes);
     void import_bigf(SurplusColors surplus);
     // Stores an indexed picture's indices in the target's texture, shown by `view`.
-    void import_indices(View& view, const IndexTarget& target, DataPart part, bool take_palette);
+    void import_indices(View& view, const IndexTarget& target, bool take_palette);
 
     WindowPort& port_;
     Workspace workspace_;
-    UnsavedChanges changes_;
     // In the order pal, pal_preview, cliff, bigf.
     std::array<std::optional<std::filesystem::path>, 4> sources_;
+    // In the order of DataPart.
+    std::array<DataFileRecord, 3> files_;
+    UndoHistory history_;
 };
 
 }  // namespace vlt

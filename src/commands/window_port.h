@@ -53,6 +53,8 @@ public:
     }
     // Paints the view at once.
     virtual void refresh_view(View& view) = 0;
+    // What can be undone or redone changed (for menus that name the steps).
+    virtual void history_changed() {}
 };
 
 }  // namespace vlt

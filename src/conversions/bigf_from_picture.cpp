@@ -113,9 +113,10 @@ public:
         std::uint8_t entry = 0;
         if constexpr (surplus_colors == SurplusColors::nearest) {
             entry = nearest_entry(color);
-            std::memcpy(pixel, pixel_bytes_[entry].data(), bytes_per_pixel);
+            // Blue, green and red only: a 32-bit pixel's fourth byte, often alpha, stays.
+            std::memcpy(pixel, pixel_bytes_[entry].data(), 3);
         } else {
-            std::memset(pixel, 0, bytes_per_pixel);
+            std::memset(pixel, 0, 3);
         }
         index = entry;
     }
@@ -163,12 +164,11 @@ private:
     }
 
     // What set_pixel does with black, without settling the format per pixel in the formats that
-    // full-size pictures come in: all bytes zero in true colour, one fixed table entry in 8 bits.
+    // full-size pictures come in: the colour bytes zero in true colour (a 32-bit pixel's fourth
+    // byte, often alpha, stays), one fixed table entry in 8 bits.
     void paint_black(std::uint8_t* pixel) const {
         // Fixed sizes, so that no call to memset is made per pixel.
-        if (bytes_per_pixel_ == 4) {
-            std::memset(pixel, 0, 4);
-        } else if (bytes_per_pixel_ == 3) {
+        if (bytes_per_pixel_ == 4 || bytes_per_pixel_ == 3) {
             std::memset(pixel, 0, 3);
         } else {
             *pixel = black_entry_;
@@ -177,9 +177,7 @@ private:
 
     // The same with an entry's colour; in 8 bits its nearest table entry, found once.
     void paint(std::uint8_t* pixel, std::uint8_t entry) {
-        if (bytes_per_pixel_ == 4) {
-            std::memcpy(pixel, pixel_bytes_[entry].data(), 4);
-        } else if (bytes_per_pixel_ == 3) {
+        if (bytes_per_pixel_ == 4 || bytes_per_pixel_ == 3) {
             std::memcpy(pixel, pixel_bytes_[entry].data(), 3);
         } else {
             *pixel = table_index(entry);

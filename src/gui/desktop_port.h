@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -42,6 +43,14 @@ public:
     void show_report(std::span<const std::string> notes,
                      std::span<const std::string> warnings) override;
     void refresh_view(View& view) override;
+    void history_changed() override {
+        if (on_history_changed_) {
+            on_history_changed_();
+        }
+    }
+    void set_history_listener(std::function<void()> listener) {
+        on_history_changed_ = std::move(listener);
+    }
 
 private:
     QWidget& owner_;
@@ -49,6 +58,7 @@ private:
     std::unique_ptr<FileChooser> chooser_;
     std::optional<std::filesystem::path> next_answer_;
     std::vector<PictureWidget*> widgets_;  // children of the window, which outlive the port's use
+    std::function<void()> on_history_changed_;
 };
 
 }  // namespace vlt

@@ -4,6 +4,7 @@
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QKeySequence>
 #include <QScreen>
 #include <QScrollBar>
 #include <QShowEvent>
@@ -96,6 +97,7 @@ QPoint centred_position() {
 MainWindow::MainWindow(WindowSetup setup)
     : port_(*this, setup.title, std::move(setup.chooser)), editor_(port_) {
     setObjectName(QStringLiteral("VoskLandTextureTest"));
+    build_undo_actions();
     setWindowTitle(QStringLiteral("VoskLandTextureTest"));
     setFrameShape(QFrame::NoFrame);
     setBackgroundRole(QPalette::Window);
@@ -132,7 +134,9 @@ void MainWindow::build_controls() {
                 run_with_file(command, file);
             });
         tooltips_[i] = std::make_unique<ViewToolTips>(*views_[i], editor_);
-        add_view_menu(*views_[i], [this](Command command) { run(dither_.applied_to(command)); });
+        QAction* const shared[] = {&undo_action_, &redo_action_};
+        add_view_menu(
+            *views_[i], [this](Command command) { run(dither_.applied_to(command)); }, shared);
     }
     txtAbout_.setParent(&content_);
     txtAbout_.setObjectName(QStringLiteral("txtAbout"));
@@ -159,8 +163,45 @@ void MainWindow::build_controls() {
     }
 }
 
+void MainWindow::build_undo_actions() {
+    undo_action_.setObjectName(QStringLiteral("undo"));
+    redo_action_.setObjectName(QStringLiteral("redo"));
+    undo_action_.setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    // Both bound on every platform: Qt's standard redo key differs between them.
+    redo_action_.setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
+    for (QAction* action : {&undo_action_, &redo_action_}) {
+        action->setShortcutContext(Qt::WindowShortcut);
+        addAction(action);
+    }
+    connect(&undo_action_, &QAction::triggered, this, [this] {
+        editor_.undo();
+        repaint_marked_views();
+    });
+    connect(&redo_action_, &QAction::triggered, this, [this] {
+        editor_.redo();
+        repaint_marked_views();
+    });
+    port_.set_history_listener([this] { update_undo_actions(); });
+    update_undo_actions();
+}
+
+void MainWindow::update_undo_actions() {
+    const UndoHistory& history = editor_.history();
+    undo_action_.setText(QString::fromStdString(history.can_undo() ? "Undo " + history.undo_name()
+                                                                   : std::string("Undo")));
+    redo_action_.setText(QString::fromStdString(history.can_redo() ? "Redo " + history.redo_name()
+                                                                   : std::string("Redo")));
+    undo_action_.setEnabled(history.can_undo());
+    redo_action_.setEnabled(history.can_redo());
+}
+
 void MainWindow::run(Command command) {
     editor_.click(command);
+    repaint_marked_views();
+}
+
+void MainWindow::repaint_marked_views() {
     for (const auto& widget : views_) {
         if (widget->view().repaint_marked()) {
             widget->update();

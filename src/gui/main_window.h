@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QAction>
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollArea>
@@ -44,6 +45,9 @@ public:
     void run(Command command);
     // The same with the command's file given, as a drop gives it: no dialog is shown.
     void run_with_file(Command command, const std::filesystem::path& file);
+    // Ctrl+Z, and Ctrl+Shift+Z or Ctrl+Y; also in every view's context menu.
+    QAction& undo_action() { return undo_action_; }
+    QAction& redo_action() { return redo_action_; }
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -57,9 +61,15 @@ private:
     void build_controls();
     void FormCreate(const std::filesystem::path& executable);
     void fit_outer_size();
+    void build_undo_actions();
+    // The undo and redo actions name the steps they would take, greyed when there is none.
+    void update_undo_actions();
+    void repaint_marked_views();
 
     DesktopPort port_;
     TextureEditor editor_;
+    QAction undo_action_;
+    QAction redo_action_;
     // Children are declared after their parent so that they leave it before it is destroyed.
     QWidget content_;
     std::array<std::unique_ptr<PictureWidget>, 4> views_;

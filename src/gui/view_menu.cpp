@@ -37,9 +37,10 @@ std::vector<MenuEntry> entries_for(const std::string& view) {
 
 }  // namespace
 
-void add_view_menu(PictureWidget& widget, std::function<void(Command)> run) {
+void add_view_menu(PictureWidget& widget, std::function<void(Command)> run,
+                   std::span<QAction* const> shared) {
     const std::vector<MenuEntry> entries = entries_for(widget.view().name());
-    if (entries.empty()) {
+    if (entries.empty() && shared.empty()) {
         return;
     }
     auto* menu = new QMenu(&widget);  // the view owns it
@@ -47,6 +48,12 @@ void add_view_menu(PictureWidget& widget, std::function<void(Command)> run) {
         QAction* action = menu->addAction(QString::fromUtf8(entry.text));
         QObject::connect(action, &QAction::triggered, &widget,
                          [run, command = entry.command] { run(command); });
+    }
+    if (!shared.empty()) {
+        menu->addSeparator();
+        for (QAction* action : shared) {
+            menu->addAction(action);
+        }
     }
     widget.setContextMenuPolicy(Qt::CustomContextMenu);
     QObject::connect(&widget, &QWidget::customContextMenuRequested, menu,

@@ -163,9 +163,7 @@ void Bitmap::set_pixel(int x, int y, Color color) {
             return;
         }
         case 16:
-            store16(r + 2 * x, write_channel(red_of(color), red_) |
-                                   write_channel(green_of(color), green_) |
-                                   write_channel(blue_of(color), blue_));
+            store16(r + 2 * x, (load16(r + 2 * x) & ~colour_bits()) | colour_value(color));
             return;
         case 24: {
             std::uint8_t* p = r + 3 * x;
@@ -177,17 +175,25 @@ void Bitmap::set_pixel(int x, int y, Color color) {
         default: {
             std::uint8_t* p = r + 4 * x;
             if (compression_ == Compression::rgb) {
+                // The fourth byte is not colour (often alpha): it stays.
                 p[0] = blue_of(color);
                 p[1] = green_of(color);
                 p[2] = red_of(color);
-                p[3] = 0;
                 return;
             }
-            store32(p, write_channel(red_of(color), red_) | write_channel(green_of(color), green_) |
-                           write_channel(blue_of(color), blue_));
+            store32(p, (load32(p) & ~colour_bits()) | colour_value(color));
             return;
         }
     }
+}
+
+std::uint32_t Bitmap::colour_bits() const {
+    return red_.mask | green_.mask | blue_.mask;
+}
+
+std::uint32_t Bitmap::colour_value(Color color) const {
+    return write_channel(red_of(color), red_) | write_channel(green_of(color), green_) |
+           write_channel(blue_of(color), blue_);
 }
 
 // The entry with the smallest squared RGB distance among those a pixel can index; ties go to the

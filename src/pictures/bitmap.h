@@ -84,6 +84,8 @@ public:
     // The colour of pixel (x, y) with top byte 0, or CLR_INVALID outside the picture.
     Color get_pixel(int x, int y) const;
     // Stores the colour as closely as the format allows; outside the picture nothing happens.
+    // At 16 and 32 bits only the bits that carry a colour change: alpha, spare bits and the
+    // fourth byte of the display format keep what they held.
     void set_pixel(int x, int y, Color color);
 
     bool contains(int x, int y) const { return x >= 0 && y >= 0 && x < width_ && y < height_; }
@@ -108,6 +110,8 @@ private:
     void update_channels();
     static std::uint8_t read_channel(std::uint32_t pixel, const Channel& channel);
     static std::uint32_t write_channel(std::uint8_t value, const Channel& channel);
+    std::uint32_t colour_bits() const;  // at 16 and 32 bits
+    std::uint32_t colour_value(Color color) const;
 
     int width_ = 0;
     int height_ = 0;

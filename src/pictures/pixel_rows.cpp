@@ -60,8 +60,7 @@ void write_pixel_row(Bitmap& picture, int y, std::span<const Color> colors) {
         const Color c = colors[x];
         p[0] = blue_of(c);
         p[1] = green_of(c);
-        p[2] = red_of(c);
-        p[3] = 0;
+        p[2] = red_of(c);  // the fourth byte is not colour: it stays
     }
 }
 

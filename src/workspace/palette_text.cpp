@@ -7,6 +7,7 @@
 
 #include "base/count_text.h"
 #include "base/errors.h"
+#include "workspace/workspace.h"
 
 namespace vlt {
 namespace {
@@ -180,10 +181,15 @@ std::vector<Color> read_jasc_palette(std::span<const std::uint8_t> bytes) {
     if (!count || at != line.size()) {
         invalid_line(count_line);
     }
+    // Said before any colour line is read: the count alone makes the file unusable.
+    if (*count > palette_size) {
+        throw Exception("The file holds " + with_commas(*count) + " colours; a palette holds 256.");
+    }
     std::vector<Color> colors;
     while (colors.size() < *count) {
+        // A file that ends early lacks the line after its last.
         if (!lines.next(line)) {
-            invalid_line(count_line);
+            invalid_line(lines.number() + 1);
         }
         const auto color = decimal_color(line);
         if (!color) {

@@ -41,7 +41,7 @@ protected:
     }
 };
 
-TEST_F(CommandEffects, EachCommandRedrawsOnlyItsOwnViews) {
+TEST_F(CommandEffects, EachCommandRedrawsTheViewsItChanges) {
     const auto pal_file = write_palette_file("game_pal.dat", sample_palette());
     testing::write_bytes(dir / "bigf1.dat", std::vector<std::uint8_t>(294912, 7));
     testing::write_bytes(dir / "cliff1.dat", std::vector<std::uint8_t>(8192, 9));
@@ -60,8 +60,10 @@ TEST_F(CommandEffects, EachCommandRedrawsOnlyItsOwnViews) {
         {Command::save_pal_to_bitmap, dir / "pal.bmp", {}},
         {Command::cliff_save_to_bitmap, dir / "cliff.bmp", {}},
         {Command::save_bigf_to_bitmap, dir / "bigf.bmp", {}},
-        {Command::import_pal_from_bitmap, bmp, {"pal", "pal_preview"}},
-        {Command::import_bigf_from_bitmap, bmp, {"bigf", "pal", "pal_preview"}},
+        // A new palette redraws the texture views that hold a picture; the bigf import's
+        // view already shows what it made.
+        {Command::import_pal_from_bitmap, bmp, {"pal", "pal_preview", "bigf", "cliff"}},
+        {Command::import_bigf_from_bitmap, bmp, {"bigf", "pal", "pal_preview", "cliff"}},
         {Command::import_cliff_from_bitmap, bmp, {"cliff"}},
         {Command::build_cliff, {}, {"cliff"}},
     };
@@ -74,7 +76,7 @@ TEST_F(CommandEffects, EachCommandRedrawsOnlyItsOwnViews) {
     }
 }
 
-TEST_F(CommandEffects, PaletteFileRoundTripsAndLeavesTheTexturesInTheirOldColours) {
+TEST_F(CommandEffects, PaletteFileRoundTripsAndRedrawsTheTextures) {
     Palette palette = sample_palette();
     palette[3] = 0xAB000001;  // a top byte that is not zero survives
     const auto first = write_palette_file("first_pal.dat", palette);
@@ -87,12 +89,13 @@ TEST_F(CommandEffects, PaletteFileRoundTripsAndLeavesTheTexturesInTheirOldColour
     EXPECT_EQ(testing::read_bytes(dir / "copy_pal.dat"), testing::read_bytes(first));
     write_palette_file("other_pal.dat", Palette{});
     click(Command::import_from_pal, dir / "other_pal.dat");
-    EXPECT_EQ(editor->bigf.get_pixel(10, 10), palette[2]);  // not redrawn
+    EXPECT_EQ(editor->bigf.get_pixel(10, 10), 0u);  // drawn in the new palette
     EXPECT_EQ(editor->pal.get_pixel(2, 0), 0u);
     EXPECT_EQ(editor->pal_preview.get_pixel(23, 7), 0u);
 
     click(Command::import_from_pal, dir / "copy_pal.dat");
     EXPECT_EQ(ws().pal_colors, palette);
+    EXPECT_EQ(editor->bigf.get_pixel(10, 10), palette[2]);
     EXPECT_EQ(editor->pal.get_pixel(5, 1), palette[21]);
     EXPECT_EQ(editor->pal_preview.get_pixel(8 * 5 + 7, 8 * 1), palette[21]);
     expect_no_messages();

@@ -107,3 +107,30 @@ TEST_F(BigfFromPicture, KeptEntriesMatchAndStayAsTheyWere) {
 
 }  // namespace
 }  // namespace vlt
+
+namespace vlt {
+namespace {
+
+// A 32-bit picture's fourth byte (often alpha) stays where surplus pixels are painted, black
+// or nearest, so other programs do not read them as transparent.
+TEST_F(BigfFromPicture, PaintedPixelsKeepTheFourthByte) {
+    for (const SurplusColors surplus : {SurplusColors::black, SurplusColors::nearest}) {
+        testing::put_picture(bigf, bigf_width, bigf_height,
+                             [](int x, int y) { return cycle_color(cycle_k(x, y)); });
+        Bitmap& picture = bigf.pixel_access();
+        for (std::size_t i = 3; i < picture.pixels().size(); i += 4) {
+            picture.pixels()[i] = 0xFF;
+        }
+        bigf_from_picture(*workspace, bigf, surplus);
+        for (std::size_t i = 3; i < picture.pixels().size(); i += 4) {
+            ASSERT_EQ(picture.pixels()[i], 0xFF) << i;
+        }
+        EXPECT_EQ(bigf.get_pixel(150, 0),
+                  surplus == SurplusColors::black
+                      ? 0u
+                      : entry(testing::nearest_by_walk(workspace->pal_colors, cycle_color(151))));
+    }
+}
+
+}  // namespace
+}  // namespace vlt

@@ -2,7 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <optional>
 #include <random>
+
+#include "pictures/pixel_rows.h"
 
 namespace vlt {
 namespace {
@@ -159,6 +163,55 @@ INSTANTIATE_TEST_SUITE_P(
             "ten_bits", 32, true, {0x3FF00000, 0xFFC00, 0x3FF}, 0x00FF0080, 0x202003FF, 0x00FF0080},
         MaskCase{"zero_mask", 16, true, {0, 0x07E0, 0x001F}, 0x00FFFFFF, 0x07FF, 0x00FFFF00}),
     [](const auto& info) { return info.param.name; });
+
+}  // namespace
+}  // namespace vlt
+
+namespace vlt {
+namespace {
+
+// Painting a colour changes only the bits that carry one: alpha, spare bits and the display
+// format's fourth byte keep what a file put there.
+TEST(PixelWrites, BitsNoColourCoversAreKept) {
+    const struct {
+        const char* name;
+        int bits;
+        std::optional<BitMasks> masks;
+        std::uint32_t kept;
+    } cases[] = {
+        {"32-bit fourth byte", 32, std::nullopt, 0xFF000000},
+        {"alpha on top", 32, BitMasks{0xFF0000, 0xFF00, 0xFF}, 0xFF000000},
+        {"alpha in byte 0", 32, BitMasks{0xFF000000, 0xFF0000, 0xFF00}, 0xFF},
+        {"10-10-10", 32, BitMasks{0x3FF00000, 0xFFC00, 0x3FF}, 0xC0000000},
+        {"5-5-5", 16, std::nullopt, 0x8000},
+        {"5-5-5-1", 16, BitMasks{0x7C00, 0x03E0, 0x001F}, 0x8000},
+        {"4-4-4-4", 16, BitMasks{0x0F00, 0x00F0, 0x000F}, 0xF000},
+        {"5-6-5", 16, BitMasks{0xF800, 0x07E0, 0x001F}, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Bitmap picture(2, 1, c.bits);
+        if (c.masks) {
+            picture.set_bitfields(*c.masks);
+        }
+        std::ranges::fill(picture.pixels(), std::uint8_t{0xFF});
+        picture.set_pixel(0, 0, 0);
+        const Color colors[] = {0x00123456, 0};
+        write_pixel_row(picture, 0, colors);
+        const auto raw = [&](int x) {
+            std::uint32_t value = 0;
+            const auto bytes = picture.pixels().subspan(static_cast<std::size_t>(x * c.bits / 8),
+                                                        static_cast<std::size_t>(c.bits / 8));
+            for (std::size_t i = 0; i < bytes.size(); ++i) {
+                value |= static_cast<std::uint32_t>(bytes[i]) << (8 * i);
+            }
+            return value;
+        };
+        EXPECT_EQ(raw(1), c.kept);
+        EXPECT_EQ(picture.get_pixel(1, 0), 0u);
+        EXPECT_EQ(raw(0) & c.kept, c.kept);
+    }
+}
 
 }  // namespace
 }  // namespace vlt
