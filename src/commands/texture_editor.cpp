@@ -86,8 +86,18 @@ std::optional<std::filesystem::path> TextureEditor::pick_open(std::string_view f
 }
 
 std::optional<std::filesystem::path> TextureEditor::pick_save(std::string_view filter,
-                                                              std::string_view default_ext) {
-    return port_.pick_file(make_request(FileRequest::Kind::save, filter, default_ext));
+                                                              std::string_view default_ext,
+                                                              std::optional<DataPart> part) {
+    FileRequest request = make_request(FileRequest::Kind::save, filter, default_ext);
+    if (part && data_file_of(*part)) {
+        request.proposed_name = *data_file_of(*part);
+    }
+    return port_.pick_file(request);
+}
+
+void TextureEditor::set_data_file(DataPart part, const std::filesystem::path& file) {
+    changes_.mark_matching_file(part);
+    data_files_[static_cast<std::size_t>(part)] = file;
 }
 
 std::optional<std::size_t> TextureEditor::slot_of(const View& view) const {
@@ -191,7 +201,7 @@ void TextureEditor::import_from_palClick() {
     }
     palette_redraw(workspace_, pal);
     preview_redraw(pal, pal_preview);
-    changes_.mark_matching_file(DataPart::palette);
+    set_data_file(DataPart::palette, *path);
     set_palette_source(*path);
     warn(data_file_warnings(length, "a palette file", palette_file_size));
 }
@@ -204,7 +214,7 @@ void TextureEditor::save_pal_to_bitmapClick() {
 }
 
 void TextureEditor::save_to_palClick() {
-    const auto path = pick_save(pal_filter, dat_ext);
+    const auto path = pick_save(pal_filter, dat_ext, DataPart::palette);
     if (!path) {
         return;
     }
@@ -212,7 +222,7 @@ void TextureEditor::save_to_palClick() {
                          [&] { save_palette_file(workspace_, *path); })) {
         return;
     }
-    changes_.mark_matching_file(DataPart::palette);
+    set_data_file(DataPart::palette, *path);
 }
 
 void TextureEditor::import_pal_from_bitmapClick() {
@@ -241,7 +251,7 @@ void TextureEditor::import_from_ciffClick() {
         return;
     }
     cliff_redraw(workspace_, cliff);
-    changes_.mark_matching_file(DataPart::cliff);
+    set_data_file(DataPart::cliff, *path);
     set_source(cliff, *path);
     warn(data_file_warnings(length, "a cliff file", workspace_.cliff_data.size()));
 }
@@ -264,7 +274,7 @@ void TextureEditor::import_from_bigfClick() {
         return;
     }
     bigf_redraw(workspace_, bigf);
-    changes_.mark_matching_file(DataPart::bigf);
+    set_data_file(DataPart::bigf, *path);
     set_source(bigf, *path);
     warn(data_file_warnings(length, "a bigf file", workspace_.bigf_data.size()));
 }
@@ -277,14 +287,14 @@ void TextureEditor::save_bigf_to_bitmapClick() {
 }
 
 void TextureEditor::save_to_bigfClick() {
-    const auto path = pick_save(bigf_filter, dat_ext);
+    const auto path = pick_save(bigf_filter, dat_ext, DataPart::bigf);
     if (!path) {
         return;
     }
     if (!run_file_action(port_, *path, save_failed, [&] { save_bigf_file(workspace_, *path); })) {
         return;
     }
-    changes_.mark_matching_file(DataPart::bigf);
+    set_data_file(DataPart::bigf, *path);
 }
 
 void TextureEditor::import_bigf_from_bitmapClick() {
@@ -330,14 +340,14 @@ void TextureEditor::import_cliff_from_bitmapClick() {
 }
 
 void TextureEditor::save_to_cliffClick() {
-    const auto path = pick_save(cliff_filter, dat_ext);
+    const auto path = pick_save(cliff_filter, dat_ext, DataPart::cliff);
     if (!path) {
         return;
     }
     if (!run_file_action(port_, *path, save_failed, [&] { save_cliff_file(workspace_, *path); })) {
         return;
     }
-    changes_.mark_matching_file(DataPart::cliff);
+    set_data_file(DataPart::cliff, *path);
 }
 
 void TextureEditor::build_cliffClick() {

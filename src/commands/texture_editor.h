@@ -103,6 +103,11 @@ public:
     // The file the view's picture was last loaded or imported from; nothing before any was, and
     // after build_cliff for the cliff view.
     const std::optional<std::filesystem::path>& source_of(const View& view) const;
+    // The data file the part was last loaded from or saved to, which a save proposes; nothing
+    // before either.
+    const std::optional<std::filesystem::path>& data_file_of(DataPart part) const {
+        return data_files_[static_cast<std::size_t>(part)];
+    }
 
     View pal{"pal", 16, 16};
     View pal_preview{"pal_preview", 128, 128};
@@ -113,7 +118,10 @@ private:
     // The dialog step of every file command: the request starts in the current directory.
     std::optional<std::filesystem::path> pick_open(std::string_view filter);
     std::optional<std::filesystem::path> pick_save(std::string_view filter,
-                                                   std::string_view default_ext);
+                                                   std::string_view default_ext,
+                                                   std::optional<DataPart> part = {});
+    // A data file's load or save completed: the part now matches that file.
+    void set_data_file(DataPart part, const std::filesystem::path& file);
     void run(Command command);
     std::optional<std::size_t> slot_of(const View& view) const;
     // Bookkeeping at the end of a command that completed.
@@ -128,6 +136,8 @@ private:
     UnsavedChanges changes_;
     // In the order pal, pal_preview, cliff, bigf.
     std::array<std::optional<std::filesystem::path>, 4> sources_;
+    // In the order of DataPart.
+    std::array<std::optional<std::filesystem::path>, 3> data_files_;
 };
 
 }  // namespace vlt
