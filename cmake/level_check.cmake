@@ -1,0 +1,32 @@
+# The core's levels may only look down: a source of one level that includes a header of a level
+# above it, or any Qt header, stops the configure step. A static library alone would not notice,
+# since every level's headers sit under the same include root.
+function(vlt_check_levels levels)
+  set(below "")
+  foreach(level IN LISTS levels)
+    list(APPEND below ${level})
+    get_target_property(sources vlt_${level} SOURCES)
+    get_target_property(source_dir vlt_${level} SOURCE_DIR)
+    foreach(source IN LISTS sources)
+      if(NOT IS_ABSOLUTE "${source}")
+        set(source "${source_dir}/${source}")
+      endif()
+      file(STRINGS "${source}" includes REGEX "^[ \t]*#[ \t]*include[ \t]*[<\"]")
+      foreach(line IN LISTS includes)
+        if(line MATCHES "^[ \t]*#[ \t]*include[ \t]*[<\"]Q")
+          message(FATAL_ERROR "The core must not include Qt: ${source}: ${line}")
+        endif()
+        if(line MATCHES "^[ \t]*#[ \t]*include[ \t]*\"([a-z_]+)/")
+          set(target_level "${CMAKE_MATCH_1}")
+          list(FIND levels "${target_level}" known)
+          list(FIND below "${target_level}" allowed)
+          if(target_level STREQUAL "gui" OR target_level STREQUAL "cli"
+             OR (known GREATER_EQUAL 0 AND allowed LESS 0))
+            message(FATAL_ERROR
+              "The ${level} level may include only the levels below it: ${source}: ${line}")
+          endif()
+        endif()
+      endforeach()
+    endforeach()
+  endforeach()
+endfunction()
