@@ -96,7 +96,7 @@ void MainWindow::build_file_menu(QMenu& menu) {
     save_all_action->setObjectName(QStringLiteral("save_all"));
     save_all_action->setShortcut(QKeySequence::Save);
     save_all_action->setStatusTip(
-        QStringLiteral("save each changed part over its data file, asking for a name where it has none"));
+        QStringLiteral("save every changed part over its data file"));
     connect(save_all_action, &QAction::triggered, this, [this] { save_all(); });
     recent_menu_ = menu.addMenu(QStringLiteral("&Recent files"));
     recent_menu_->setObjectName(QStringLiteral("recent_files"));
