@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QMessageBox>
 #include <QStatusBar>
 #include <QTest>
@@ -270,6 +271,34 @@ TEST_F(WindowMenus, FilesGivenByNameOpenAsADropWouldAndOthersAreRefused) {
     for (const auto& c : cases) {
         EXPECT_EQ(command_for_opened_file(fs::path("dir.bigf") / c.name), c.command) << c.name;
     }
+}
+
+TEST_F(WindowMenus, KeysReachTheButtonsTheStatusBarFollowsThePointer) {
+    write_data_files();
+    open_window();
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    // Enter presses the focused button, as Space does.
+    for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Space}) {
+        chooser->requests.clear();
+        button("save_to_cliff")->setFocus();
+        QTest::keyClick(button("save_to_cliff"), key);
+        ASSERT_EQ(chooser->requests.size(), 1u) << key;
+        EXPECT_EQ(chooser->requests[0].filter, "cliff*.dat|cliff*.dat");
+    }
+    window->open_files({root / "bigf_land.dat"});
+    auto* bigf = window->findChild<PictureWidget*>("bigf");
+    QMouseEvent move(QEvent::MouseMove, QPointF(37, 902), bigf->mapToGlobal(QPointF(37, 902)),
+                     Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(bigf, &move);
+    EXPECT_EQ(window->statusBar()->currentMessage(), "bigf x 37, y 902: entry 14 (0, 0, 0)");
+    QEvent leave(QEvent::Leave);
+    QCoreApplication::sendEvent(bigf, &leave);
+    EXPECT_EQ(window->statusBar()->currentMessage(), "");
+    // The keys the help lists come from the menus themselves.
+    const QString keys = keyboard_shortcuts_text(*window->menuBar());
+    EXPECT_TRUE(keys.contains("File > Save all: Ctrl+S")) << keys.toStdString();
+    EXPECT_TRUE(keys.contains("File > Quit: Ctrl+Q")) << keys.toStdString();
 }
 
 TEST(MnemonicPicker, WordStartsFirstThenAnyLetterNeverTwice) {
