@@ -89,8 +89,8 @@ std::optional<std::filesystem::path> TextureEditor::pick_save(std::string_view f
                                                               std::string_view default_ext,
                                                               std::optional<DataPart> part) {
     FileRequest request = make_request(FileRequest::Kind::save, filter, default_ext);
-    if (part && data_file_of(*part)) {
-        request.proposed_name = *data_file_of(*part);
+    if (part && data_file(*part)) {
+        request.proposed_name = *data_file(*part);
     }
     return port_.pick_file(request);
 }

@@ -105,7 +105,7 @@ public:
     const std::optional<std::filesystem::path>& source_of(const View& view) const;
     // The data file the part was last loaded from or saved to, which a save proposes; nothing
     // before either.
-    const std::optional<std::filesystem::path>& data_file_of(DataPart part) const {
+    const std::optional<std::filesystem::path>& data_file(DataPart part) const {
         return data_files_[static_cast<std::size_t>(part)];
     }
 

@@ -25,7 +25,7 @@ inline QString qt_text(std::string_view text) {
 }
 
 // Its name, or an empty text for a command without one.
-inline QString command_name(Command command) {
+inline QString catalog_name(Command command) {
     const auto info = catalog_entry(command);
     return info ? qt_text(info->name) : QString();
 }

@@ -62,7 +62,7 @@ const std::vector<MenuGroup>& file_menu_groups() {
 
 // Commands that ask for a file say so with "...".
 QString item_text(const MenuItem& item) {
-    const QString name = item.text != nullptr ? QString::fromUtf8(item.text) : command_name(item.command);
+    const QString name = item.text != nullptr ? QString::fromUtf8(item.text) : catalog_name(item.command);
     return item.command == Command::build_cliff ? name : name + QStringLiteral("...");
 }
 
@@ -124,7 +124,7 @@ void MainWindow::fill_recent_menu() {
                        QString::fromStdU16String(recent.file.filename().u16string()).replace(
                            QLatin1Char('&'), QStringLiteral("&&"));
         if (command_for_opened_file(recent.file) != recent.command) {
-            text += QStringLiteral(" (") + command_name(recent.command) + QLatin1Char(')');
+            text += QStringLiteral(" (") + catalog_name(recent.command) + QLatin1Char(')');
         }
         QAction* action = recent_menu_->addAction(text);
         action->setStatusTip(native(recent.file));

@@ -229,7 +229,7 @@ void MainWindow::save_all() {
         if (!editor_.unsaved_changes().changed(p.part)) {
             continue;
         }
-        if (const auto file = editor_.data_file_of(p.part)) {
+        if (const auto file = editor_.data_file(p.part)) {
             run_with_file(p.save, *file);
         } else {
             run(p.save);

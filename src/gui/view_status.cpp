@@ -75,7 +75,7 @@ QString files_status(const TextureEditor& editor) {
     } parts[] = {{"palette", DataPart::palette}, {"bigf", DataPart::bigf}, {"cliff", DataPart::cliff}};
     QStringList texts;
     for (const auto& p : parts) {
-        const auto& file = editor.data_file_of(p.part);
+        const auto& file = editor.data_file(p.part);
         QString text = QString::fromLatin1(p.label) + QStringLiteral(": ") +
                        (file ? QString::fromStdU16String(file->filename().u16string())
                              : QStringLiteral("no file"));

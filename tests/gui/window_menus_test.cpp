@@ -225,7 +225,7 @@ TEST_F(WindowMenus, RecentFilesAndFoldersSurviveARestart) {
     EXPECT_EQ(menu->actions()[0]->text(), "&1 pic.bmp (import_bigf_from_bitmap)");
     EXPECT_EQ(menu->actions()[1]->text(), "&2 land_pal.dat");
     menu->actions()[1]->trigger();
-    EXPECT_EQ(window->editor().data_file_of(DataPart::palette), root / "land_pal.dat");
+    EXPECT_EQ(window->editor().data_file(DataPart::palette), root / "land_pal.dat");
     // Each kind of file opens its dialog in its own folder; others where the command asks.
     const struct {
         const char* button;
@@ -250,8 +250,8 @@ TEST_F(WindowMenus, FilesGivenByNameOpenAsADropWouldAndOthersAreRefused) {
     open_window();
     Box* refused = expect_box();
     window->open_files({root / "cliff_land.dat", root / "Land_PAL.dat", root / "notes.txt"});
-    EXPECT_EQ(window->editor().data_file_of(DataPart::cliff), root / "cliff_land.dat");
-    EXPECT_EQ(window->editor().data_file_of(DataPart::palette), root / "Land_PAL.dat");
+    EXPECT_EQ(window->editor().data_file(DataPart::cliff), root / "cliff_land.dat");
+    EXPECT_EQ(window->editor().data_file(DataPart::palette), root / "Land_PAL.dat");
     EXPECT_TRUE(refused->text.startsWith(
         QDir::toNativeSeparators(QString::fromStdU16String((root / "notes.txt").u16string())) +
         " was not opened"));
