@@ -5,6 +5,7 @@
 #include <QMenuBar>
 #include <QStringList>
 
+#include "base/licence_text.h"
 #include "cli/cli_args.h"
 
 namespace vlt {
@@ -87,11 +88,10 @@ QString command_line_help_text() {
 
 QString about_text() {
     return QStringLiteral(
-        "vosk-land-texture " VLT_VERSION "\n\n"
-        "An editor for the land textures of the game Vosk: its palette, bigf and cliff "
-        "data files, and BMP pictures of them.\n\n"
-        "Free software under the GNU General Public License, version 3 or any later version "
-        "(GPL-3.0-or-later). It comes with no warranty.");
+               "vosk-land-texture " VLT_VERSION "\n\n"
+               "An editor for the land textures of the game Vosk: its palette, bigf and cliff "
+               "data files, and BMP pictures of them.\n\n") +
+           QString::fromUtf8(licence_text.data(), static_cast<qsizetype>(licence_text.size()));
 }
 
 }  // namespace vlt
