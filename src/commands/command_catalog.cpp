@@ -23,7 +23,8 @@ constexpr std::array<CommandInfo, 13> catalog{{
     {Command::import_bigf_from_bitmap, "import_bigf_from_bitmap",
      "turn a BMP into the bigf texture, rebuilding palette entries 0 to 111"},
     {Command::import_cliff_from_bitmap, "import_cliff_from_bitmap",
-     "turn a BMP into the cliff texture by the nearest palette colours"},
+     "turn a BMP into the cliff texture: each pixel takes the first palette entry within 9 on "
+     "each channel, else entry 0"},
     {Command::save_to_cliff, "save_to_cliff", "save the cliff texture file"},
     {Command::build_cliff, "build_cliff", "generate the cliff texture from the palette (no file)"},
 }};

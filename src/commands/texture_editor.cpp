@@ -180,8 +180,13 @@ std::optional<std::filesystem::path> TextureEditor::pick_open(std::string_view f
 }
 
 std::optional<std::filesystem::path> TextureEditor::pick_save(std::string_view filter,
-                                                              std::string_view default_ext) {
-    return port_.pick_file(make_request(FileRequest::Kind::save, filter, default_ext));
+                                                              std::string_view default_ext,
+                                                              std::optional<DataPart> part) {
+    FileRequest request = make_request(FileRequest::Kind::save, filter, default_ext);
+    if (part && data_file(*part)) {
+        request.proposed_name = *data_file(*part);
+    }
+    return port_.pick_file(request);
 }
 
 std::optional<std::size_t> TextureEditor::slot_of(const View& view) const {
@@ -320,7 +325,7 @@ void TextureEditor::save_pal_to_bitmapClick() {
 }
 
 void TextureEditor::save_to_palClick() {
-    const auto path = pick_save(pal_filter, dat_ext);
+    const auto path = pick_save(pal_filter, dat_ext, DataPart::palette);
     if (!path) {
         return;
     }
@@ -395,7 +400,7 @@ void TextureEditor::save_bigf_to_bitmapClick() {
 }
 
 void TextureEditor::save_to_bigfClick() {
-    const auto path = pick_save(bigf_filter, dat_ext);
+    const auto path = pick_save(bigf_filter, dat_ext, DataPart::bigf);
     if (!path) {
         return;
     }
@@ -458,7 +463,7 @@ void TextureEditor::import_cliff_from_bitmapClick() {
 }
 
 void TextureEditor::save_to_cliffClick() {
-    const auto path = pick_save(cliff_filter, dat_ext);
+    const auto path = pick_save(cliff_filter, dat_ext, DataPart::cliff);
     if (!path) {
         return;
     }

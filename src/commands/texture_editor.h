@@ -138,7 +138,8 @@ public:
     // Which parts differ from the bytes last loaded from or saved to their data file (all zero
     // before any).
     UnsavedChanges unsaved_changes() const;
-    // The data file a part belongs to: last loaded from or saved to; nothing before either.
+    // The data file a part belongs to: last loaded from or saved to (a save proposes it);
+    // nothing before either.
     const std::optional<std::filesystem::path>& data_file(DataPart part) const;
 
     // After a change to the palette, the texture views that hold a picture are drawn again
@@ -157,7 +158,8 @@ private:
     // The dialog step of every file command: the request starts in the current directory.
     std::optional<std::filesystem::path> pick_open(std::string_view filter);
     std::optional<std::filesystem::path> pick_save(std::string_view filter,
-                                                   std::string_view default_ext);
+                                                   std::string_view default_ext,
+                                                   std::optional<DataPart> part = {});
     void run(Command command);
     std::optional<std::size_t> slot_of(const View& view) const;
     // Bookkeeping at the end of a command that completed.

@@ -18,6 +18,8 @@ struct FileRequest {
     std::filesystem::path initial_dir;  // the current directory when the command started
     std::string filter;                 // "description|pattern", or several such apart by "|"
     std::string default_ext;            // "*.dat", "*.bmp", or empty for open dialogs
+    // A save dialog's proposal: the data file the buffer belongs to; empty when it has none.
+    std::filesystem::path proposed_name = {};
 };
 
 // What a notice box or an error report shows: the text, and for a failed system call on a file,

@@ -5,10 +5,11 @@
 
 namespace vlt {
 
-bool confirm_close_without_saving(const QString& title, const QString& text, QWidget* owner) {
+CloseAnswer ask_before_closing(const QString& title, const QString& text, QWidget* owner) {
     QMessageBox box(QMessageBox::Warning, title, text, QMessageBox::NoButton, owner);
     box.setObjectName(QStringLiteral("ClosePrompt"));
     box.setTextFormat(Qt::PlainText);
+    QPushButton* save = box.addButton(QStringLiteral("&Save all"), QMessageBox::AcceptRole);
     QPushButton* close =
         box.addButton(QStringLiteral("Close without saving"), QMessageBox::DestructiveRole);
     QPushButton* cancel = box.addButton(QStringLiteral("Cancel"), QMessageBox::RejectRole);
@@ -16,7 +17,10 @@ bool confirm_close_without_saving(const QString& title, const QString& text, QWi
     box.setDefaultButton(cancel);
     box.setEscapeButton(cancel);
     box.exec();
-    return box.clickedButton() == close;
+    if (box.clickedButton() == save) {
+        return CloseAnswer::save_all;
+    }
+    return box.clickedButton() == close ? CloseAnswer::close : CloseAnswer::cancel;
 }
 
 }  // namespace vlt

@@ -6,9 +6,11 @@ class QWidget;
 
 namespace vlt {
 
-// Asks before the window closes with changes that are not saved: "Close without saving" or
-// "Cancel", Cancel being both the default and the Escape button. True when the user chose to
-// close.
-bool confirm_close_without_saving(const QString& title, const QString& text, QWidget* owner);
+enum class CloseAnswer { save_all, close, cancel };
+
+// Asks before the window closes with changes that are not saved: "Save all", "Close without
+// saving" or "Cancel", Cancel being both the default and the Escape button, and the answer
+// when the box is closed.
+CloseAnswer ask_before_closing(const QString& title, const QString& text, QWidget* owner);
 
 }  // namespace vlt

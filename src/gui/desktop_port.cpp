@@ -1,5 +1,6 @@
 #include "gui/desktop_port.h"
 
+#include <QDir>
 #include <QStringList>
 #include <system_error>
 #include <utility>
@@ -10,10 +11,12 @@
 
 namespace vlt {
 
-DesktopPort::DesktopPort(QWidget& owner, QString title, std::unique_ptr<FileChooser> chooser)
+DesktopPort::DesktopPort(QWidget& owner, QString title, std::unique_ptr<FileChooser> chooser,
+                         WindowSettings& settings)
     : owner_(owner),
       title_(std::move(title)),
-      chooser_(chooser ? std::move(chooser) : std::make_unique<DialogFileChooser>()) {}
+      chooser_(chooser ? std::move(chooser) : std::make_unique<DialogFileChooser>()),
+      settings_(settings) {}
 
 PictureWidget* DesktopPort::widget_for(const View& view) const {
     for (PictureWidget* widget : widgets_) {
@@ -25,31 +28,54 @@ PictureWidget* DesktopPort::widget_for(const View& view) const {
 }
 
 std::optional<std::filesystem::path> DesktopPort::pick_file(const FileRequest& request) {
-    auto chosen = next_answer_ ? std::exchange(next_answer_, std::nullopt)
-                               : chooser_->choose(request, &owner_);
+    const QString kind = folder_kind(request);
+    std::optional<std::filesystem::path> chosen;
+    if (next_answer_) {
+        chosen = std::exchange(next_answer_, std::nullopt);
+    } else {
+        FileRequest asked = request;
+        std::error_code ignored;
+        // A remembered folder that has gone leaves the dialog where the command asked.
+        if (const auto folder = settings_.folder(kind);
+            folder && std::filesystem::is_directory(*folder, ignored)) {
+            asked.initial_dir = *folder;
+        }
+        chosen = chooser_->choose(asked, &owner_);
+    }
     if (chosen) {
         std::error_code ignored;
         std::filesystem::current_path(chosen->parent_path(), ignored);
+        settings_.set_folder(kind, chosen->parent_path());
+        if (request.kind == FileRequest::Kind::open) {
+            opened_ = chosen;
+        }
     }
     return chosen;
 }
 
 namespace {
 
-// The message's text, and below it, for a failed system call on a file, the file and why.
+// The message's text, and below it, for a failed system call on a file, the file and why. The
+// file is named once, as the system spells paths: a text that names it already gets only the
+// reason below.
 QString box_text(const Message& message) {
     QString text = QString::fromStdString(message.text);
-    if (message.reason) {
-        text += QStringLiteral("\n") + QString::fromStdString(message.reason->path) +
-                QStringLiteral(": ") + QString::fromStdString(message.reason->reason);
+    if (!message.reason) {
+        return text;
     }
-    return text;
+    const QString path = QString::fromStdString(message.reason->path);
+    const QString native = QDir::toNativeSeparators(path);
+    const QString reason = QString::fromStdString(message.reason->reason);
+    if (!path.isEmpty() && text.contains(path)) {
+        return text.replace(path, native) + QStringLiteral("\n") + reason;
+    }
+    return text + QStringLiteral("\n") + native + QStringLiteral(": ") + reason;
 }
 
 }  // namespace
 
 void DesktopPort::show_notice(const Message& message) {
-    NoticeBox::show_notice(title_, box_text(message), &owner_);
+    NoticeBox::show_notice(title_, box_text(message), &owner_, NoticeIcon::warning);
 }
 
 void DesktopPort::report_error(const Message& message) {
@@ -61,7 +87,8 @@ void DesktopPort::show_warnings(std::span<const std::string> warnings) {
     for (const std::string& warning : warnings) {
         texts.append(QString::fromStdString(warning));
     }
-    NoticeBox::show_notice(title_, texts.join(QStringLiteral("\n\n")), &owner_);
+    NoticeBox::show_notice(title_, texts.join(QStringLiteral("\n\n")), &owner_,
+                           NoticeIcon::information);
 }
 
 void DesktopPort::show_report(std::span<const std::string> notes,

@@ -5,10 +5,12 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "commands/window_port.h"
 #include "gui/file_chooser.h"
+#include "gui/window_settings.h"
 
 class QWidget;
 
@@ -17,10 +19,12 @@ namespace vlt {
 class PictureWidget;
 
 // What the desktop window supplies to the commands: its file dialogs, notice box, error report
-// and the painting of its picture views.
+// and the painting of its picture views. Dialogs open in the folder last used for their kind of
+// file, remembered across runs, else where the command asks.
 class DesktopPort : public WindowPort {
 public:
-    DesktopPort(QWidget& owner, QString title, std::unique_ptr<FileChooser> chooser);
+    DesktopPort(QWidget& owner, QString title, std::unique_ptr<FileChooser> chooser,
+                WindowSettings& settings);
 
     // The widget that shows a view, so that a refresh can paint it.
     void add_view_widget(PictureWidget& widget) { widgets_.push_back(&widget); }
@@ -32,12 +36,17 @@ public:
     void answer_next_request(std::filesystem::path file) { next_answer_ = std::move(file); }
     void forget_next_answer() { next_answer_.reset(); }
 
+    // The file the latest open request was answered with, once: what a command that completed
+    // opened.
+    std::optional<std::filesystem::path> take_opened_file() { return std::exchange(opened_, {}); }
+
     // A completed choice makes the chosen file's folder the current directory, where the next
     // dialog opens.
     std::optional<std::filesystem::path> pick_file(const FileRequest& request) override;
+    // Failed file commands: the warning icon.
     void show_notice(const Message& message) override;
     void report_error(const Message& message) override;
-    // All of them in one notice box, a blank line between two.
+    // All of them in one notice box with the information icon, a blank line between two.
     void show_warnings(std::span<const std::string> warnings) override;
     // Notes and warnings in that one box, notes first.
     void show_report(std::span<const std::string> notes,
@@ -56,7 +65,9 @@ private:
     QWidget& owner_;
     QString title_;
     std::unique_ptr<FileChooser> chooser_;
+    WindowSettings& settings_;
     std::optional<std::filesystem::path> next_answer_;
+    std::optional<std::filesystem::path> opened_;
     std::vector<PictureWidget*> widgets_;  // children of the window, which outlive the port's use
     std::function<void()> on_history_changed_;
 };

@@ -34,6 +34,8 @@ private:
 
 }  // namespace
 
+const QString all_files_entry = QStringLiteral("All files (*)");
+
 QString filter_entry(const std::string& filter) {
     const auto bar = filter.find('|');
     const QString description = QString::fromStdString(filter.substr(0, bar));
@@ -74,7 +76,8 @@ QString default_suffix(const std::string& default_ext) {
 std::optional<std::filesystem::path> DialogFileChooser::choose(const FileRequest& request,
                                                                QWidget* owner) {
     // Paths cross as UTF-16, which both sides convert to the system's own encoding.
-    const QStringList filters = filter_entries(request.filter);
+    QStringList filters = filter_entries(request.filter);
+    filters.append(all_files_entry);
     QFileDialog dialog(owner, QString(),
                        QString::fromStdU16String(request.initial_dir.u16string()));
     dialog.setNameFilters(filters);
@@ -84,9 +87,16 @@ std::optional<std::filesystem::path> DialogFileChooser::choose(const FileRequest
     if (request.kind == FileRequest::Kind::save) {
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.setDefaultSuffix(default_suffix(request.default_ext));
+        if (!request.proposed_name.empty()) {
+            dialog.selectFile(QString::fromStdU16String(request.proposed_name.u16string()));
+        }
         // With several formats on offer, a name typed without extension takes the chosen one's.
         QObject::connect(
-            &dialog, &QFileDialog::filterSelected, &dialog, [&dialog](const QString& entry) {
+            &dialog, &QFileDialog::filterSelected, &dialog, [&dialog, &request](const QString& entry) {
+                if (entry == all_files_entry) {
+                    dialog.setDefaultSuffix(default_suffix(request.default_ext));
+                    return;
+                }
                 const QString pattern = entry.section(QLatin1Char('('), -1);
                 dialog.setDefaultSuffix(default_suffix(pattern.section(QLatin1Char(')'), 0, 0)
                                                            .section(QLatin1Char(' '), 0, 0)

@@ -22,8 +22,11 @@ public:
                                                         QWidget* owner) = 0;
 };
 
-// Qt's file dialog, modal and owned by the given window: the request's filter entries, opening in
-// the request's folder; a save dialog confirms replacing a file and completes a name typed without
+// The entry every file dialog offers after the command's own.
+extern const QString all_files_entry;
+
+// Qt's file dialog, modal and owned by the given window: the request's filter entries and "All
+// files (*)", opening in the request's folder, a save dialog proposing the request's name; a save dialog confirms replacing a file and completes a name typed without
 // extension; an open dialog also returns a name of a file that does not exist.
 class DialogFileChooser : public FileChooser {
 public:

@@ -1,18 +1,22 @@
 #include "gui/main_window.h"
 
 #include <QCloseEvent>
+#include <QDir>
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QKeySequence>
 #include <QScreen>
+#include <QMenuBar>
 #include <QScrollBar>
 #include <QShowEvent>
+#include <QStatusBar>
 #include <QWindow>
 #include <algorithm>
 #include <exception>
 
 #include "base/install_path.h"
+#include "commands/opened_file.h"
 #include "gui/close_prompt.h"
 #include "gui/error_report.h"
 #include "gui/view_menu.h"
@@ -84,39 +88,62 @@ QFont fitting_font(QFont font) {
     return font;
 }
 
-// Where the framed window stands when it is first shown: centred on the primary screen.
-QPoint centred_position() {
+// Where a framed window of that outer size stands when it is first shown: centred on the
+// primary screen.
+QPoint centred_position(QSize outer) {
     const QScreen* screen = QGuiApplication::primaryScreen();
     const QRect rect = screen ? screen->geometry() : QRect(0, 0, 1024, 768);
-    return {rect.x() + (rect.width() - MainWindow::design_width) / 2,
-            rect.y() + (rect.height() - MainWindow::design_height) / 2};
+    return {rect.x() + (rect.width() - outer.width()) / 2,
+            rect.y() + (rect.height() - outer.height()) / 2};
+}
+
+// Small enough for a corner of the screen, large enough for the menus and a part of the area.
+constexpr QSize minimum_size(240, 200);
+
+// Enter and Return press the focused button, as Space does.
+void press_on_enter(QPushButton& button) {
+    button.setAutoDefault(true);
 }
 
 }  // namespace
 
 MainWindow::MainWindow(WindowSetup setup)
-    : port_(*this, setup.title, std::move(setup.chooser)), editor_(port_) {
+    : settings_(setup.settings_file),
+      port_(*this, setup.title, std::move(setup.chooser), settings_),
+      editor_(port_) {
     setObjectName(QStringLiteral("VoskLandTextureTest"));
     build_undo_actions();
     setWindowTitle(QStringLiteral("VoskLandTextureTest"));
-    setFrameShape(QFrame::NoFrame);
-    setBackgroundRole(QPalette::Window);
+    scroll_.setObjectName(QStringLiteral("area"));
+    scroll_.setFrameShape(QFrame::NoFrame);
+    scroll_.setBackgroundRole(QPalette::Window);
     build_controls();
-    setWidget(&content_);
-    setWidgetResizable(false);
-    for (QScrollBar* bar : {horizontalScrollBar(), verticalScrollBar()}) {
+    scroll_.setWidget(&content_);
+    scroll_.setWidgetResizable(false);
+    for (QScrollBar* bar : {scroll_.horizontalScrollBar(), scroll_.verticalScrollBar()}) {
         bar->setSingleStep(scroll_step);
-        bar->setTracking(false);  // the view follows the thumb when it is released
     }
+    setCentralWidget(&scroll_);
+    build_menus();
+    statusBar()->addWidget(&files_status_, 1);
+    update_files_status();
+    setMinimumSize(minimum_size);
     // Outer size; the frame is taken off once it is known (fit_outer_size).
-    resize(design_width, design_height);
-    move(centred_position());
+    resize(design_width, design_height + bars_height());
+    move(centred_position(size()));
     FormCreate(setup.executable);
 }
 
 MainWindow::~MainWindow() {
-    // The content area is a member: take it back before the scroll area would delete it.
-    takeWidget();
+    // The members are children: take them back before their parents would delete them.
+    statusBar()->removeWidget(&files_status_);
+    files_status_.setParent(nullptr);
+    scroll_.takeWidget();
+    takeCentralWidget();
+}
+
+int MainWindow::bars_height() const {
+    return menuBar()->sizeHint().height() + statusBar()->sizeHint().height();
 }
 
 void MainWindow::build_controls() {
@@ -134,6 +161,7 @@ void MainWindow::build_controls() {
                 run_with_file(command, file);
             });
         tooltips_[i] = std::make_unique<ViewToolTips>(*views_[i], editor_);
+        statuses_[i] = std::make_unique<ViewStatus>(*views_[i], editor_, *statusBar());
         QAction* const shared[] = {&undo_action_, &redo_action_};
         add_view_menu(
             *views_[i], [this](Command command) { run(dither_.applied_to(command)); }, shared);
@@ -154,6 +182,7 @@ void MainWindow::build_controls() {
         buttons_[i]->setObjectName(name);
         buttons_[i]->setGeometry(place.left, place.top, place.width, button_height);
         buttons_[i]->setToolTip(text_of(info_of(place.command).summary));
+        press_on_enter(*buttons_[i]);
         connect(buttons_[i].get(), &QPushButton::clicked, this,
                 [this, command = place.command] { run(command); });
         if (previous != nullptr) {
@@ -177,10 +206,12 @@ void MainWindow::build_undo_actions() {
     connect(&undo_action_, &QAction::triggered, this, [this] {
         editor_.undo();
         repaint_marked_views();
+        update_files_status();
     });
     connect(&redo_action_, &QAction::triggered, this, [this] {
         editor_.redo();
         repaint_marked_views();
+        update_files_status();
     });
     port_.set_history_listener([this] { update_undo_actions(); });
     update_undo_actions();
@@ -188,17 +219,19 @@ void MainWindow::build_undo_actions() {
 
 void MainWindow::update_undo_actions() {
     const UndoHistory& history = editor_.history();
-    undo_action_.setText(QString::fromStdString(history.can_undo() ? "Undo " + history.undo_name()
-                                                                   : std::string("Undo")));
-    redo_action_.setText(QString::fromStdString(history.can_redo() ? "Redo " + history.redo_name()
-                                                                   : std::string("Redo")));
+    undo_action_.setText(QString::fromStdString(history.can_undo() ? "&Undo " + history.undo_name()
+                                                                   : std::string("&Undo")));
+    redo_action_.setText(QString::fromStdString(history.can_redo() ? "&Redo " + history.redo_name()
+                                                                   : std::string("&Redo")));
     undo_action_.setEnabled(history.can_undo());
     redo_action_.setEnabled(history.can_redo());
 }
 
 void MainWindow::run(Command command) {
+    port_.take_opened_file();
     editor_.click(command);
     repaint_marked_views();
+    after_command(command);
 }
 
 void MainWindow::repaint_marked_views() {
@@ -206,6 +239,59 @@ void MainWindow::repaint_marked_views() {
         if (widget->view().repaint_marked()) {
             widget->update();
             widget->view().clear_repaint_mark();
+        }
+    }
+}
+
+void MainWindow::after_command(Command command) {
+    // A command that completed names the file it opened as its view's source.
+    if (const auto opened = port_.take_opened_file()) {
+        const bool completed = std::ranges::any_of(views_, [&](const auto& widget) {
+            return editor_.source_of(widget->view()) == opened;
+        });
+        if (completed) {
+            settings_.add_recent_file({command, *opened});
+        }
+    }
+    update_files_status();
+}
+
+void MainWindow::update_files_status() {
+    files_status_.setText(files_status_text());
+}
+
+QString MainWindow::files_status_text() const {
+    return files_status(editor_);
+}
+
+void MainWindow::save_all() {
+    const struct {
+        DataPart part;
+        Command save;
+    } parts[] = {{DataPart::palette, Command::save_to_pal},
+                 {DataPart::bigf, Command::save_to_bigf},
+                 {DataPart::cliff, Command::save_to_cliff}};
+    for (const auto& p : parts) {
+        if (!editor_.unsaved_changes().changed(p.part)) {
+            continue;
+        }
+        if (const auto file = editor_.data_file(p.part)) {
+            run_with_file(p.save, *file);
+        } else {
+            run(p.save);
+        }
+    }
+}
+
+void MainWindow::open_files(const std::vector<std::filesystem::path>& files) {
+    for (const std::filesystem::path& file : files) {
+        if (const auto command = command_for_opened_file(file)) {
+            run_with_file(*command, file);
+        } else {
+            port_.show_notice({not_opened_text(QDir::toNativeSeparators(
+                                                   QString::fromStdU16String(file.u16string()))
+                                                   .toStdString()),
+                               {}});
         }
     }
 }
@@ -227,12 +313,12 @@ void MainWindow::FormCreate(const std::filesystem::path& executable) {
 }
 
 void MainWindow::showEvent(QShowEvent* event) {
-    QScrollArea::showEvent(event);
+    QMainWindow::showEvent(event);
     fit_outer_size();
 }
 
 void MainWindow::moveEvent(QMoveEvent* event) {
-    QScrollArea::moveEvent(event);
+    QMainWindow::moveEvent(event);
     fit_outer_size();
 }
 
@@ -249,17 +335,28 @@ void MainWindow::fit_outer_size() {
     }
     frame_fitted_ = true;
     resize(design_width - frame.left() - frame.right(),
-           design_height - frame.top() - frame.bottom());
-    move(centred_position());
+           design_height + bars_height() - frame.top() - frame.bottom());
+    move(centred_position(frameGeometry().size()));
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
     const std::string text = editor_.unsaved_changes().prompt_text();
-    if (text.empty() ||
-        confirm_close_without_saving(port_.title(), QString::fromStdString(text), this)) {
+    if (text.empty()) {
         event->accept();
-    } else {
-        event->ignore();
+        return;
+    }
+    switch (ask_before_closing(port_.title(), QString::fromStdString(text), this)) {
+        case CloseAnswer::close:
+            event->accept();
+            return;
+        case CloseAnswer::save_all:
+            save_all();
+            // A save that failed or was cancelled keeps the window, and the work, open.
+            event->setAccepted(!editor_.unsaved_changes().any());
+            return;
+        case CloseAnswer::cancel:
+            event->ignore();
+            return;
     }
 }
 
@@ -267,11 +364,11 @@ void MainWindow::keyPressEvent(QKeyEvent* event) {
     const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
     const bool plain_or_ctrl = modifiers == Qt::NoModifier || modifiers == Qt::ControlModifier;
     if (plain_or_ctrl && event->key() == Qt::Key_Home) {
-        verticalScrollBar()->triggerAction(QAbstractSlider::SliderToMinimum);
+        scroll_.verticalScrollBar()->triggerAction(QAbstractSlider::SliderToMinimum);
     } else if (plain_or_ctrl && event->key() == Qt::Key_End) {
-        verticalScrollBar()->triggerAction(QAbstractSlider::SliderToMaximum);
+        scroll_.verticalScrollBar()->triggerAction(QAbstractSlider::SliderToMaximum);
     } else {
-        QScrollArea::keyPressEvent(event);
+        QMainWindow::keyPressEvent(event);
     }
 }
 

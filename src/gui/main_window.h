@@ -2,12 +2,14 @@
 
 #include <QAction>
 #include <QLabel>
+#include <QMainWindow>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QString>
 #include <array>
 #include <filesystem>
 #include <memory>
+#include <vector>
 
 #include "commands/texture_editor.h"
 #include "gui/desktop_port.h"
@@ -15,7 +17,12 @@
 #include "gui/file_chooser.h"
 #include "gui/picture_widget.h"
 #include "gui/view_drops.h"
+#include "gui/view_status.h"
 #include "gui/view_tooltips.h"
+#include "gui/window_settings.h"
+
+class QAction;
+class QMenu;
 
 namespace vlt {
 
@@ -24,13 +31,15 @@ struct WindowSetup {
     QString title;                         // the application title, caption of the boxes
     std::filesystem::path executable;      // its folder is the start-up folder's fallback
     std::unique_ptr<FileChooser> chooser;  // null: Qt's file dialogs
+    QString settings_file = {};            // empty: where the system keeps the program's settings
 };
 
-// The main window: the four picture views, the about label and the thirteen command buttons at
-// fixed places on a content area that the window scrolls over.
-class MainWindow : public QScrollArea {
+// The main window: a menu bar, the scrolling area with the four picture views, the about label
+// and the thirteen command buttons at fixed places, and a status bar.
+class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
+    // The outer size of the area's window: the menu bar and the status bar come on top of it.
     static constexpr int design_width = 484;
     static constexpr int design_height = 429;
 
@@ -40,6 +49,8 @@ public:
     ~MainWindow() override;
 
     TextureEditor& editor() { return editor_; }
+    QScrollArea& scroll_area() { return scroll_; }
+    WindowSettings& settings() { return settings_; }
 
     // One button click: the command runs to its end, then every view it marked is repainted.
     void run(Command command);
@@ -48,6 +59,15 @@ public:
     // Ctrl+Z, and Ctrl+Shift+Z or Ctrl+Y; also in every view's context menu.
     QAction& undo_action() { return undo_action_; }
     QAction& redo_action() { return redo_action_; }
+    // Saves every changed part over the data file it belongs to; a part without one asks for
+    // its name through its save command's dialog.
+    void save_all();
+    // Opens each file as a drop on the matching view would; any other file is refused with a
+    // notice naming it.
+    void open_files(const std::vector<std::filesystem::path>& files);
+
+    // The status bar's text while the pointer is over no view: each part's data file.
+    QString files_status_text() const;
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -59,25 +79,44 @@ protected:
 
 private:
     void build_controls();
+    // The menu bar (main_menus.cpp).
+    void build_menus();
+    void build_file_menu(QMenu& menu);
+    void build_edit_menu(QMenu& menu);
+    void build_help_menu(QMenu& menu);
+    void fill_recent_menu();
+    void show_keyboard_shortcuts();
+    void show_command_line_help();
+    void show_about();
+
     void FormCreate(const std::filesystem::path& executable);
     void fit_outer_size();
     void build_undo_actions();
     // The undo and redo actions name the steps they would take, greyed when there is none.
     void update_undo_actions();
     void repaint_marked_views();
+    int bars_height() const;
+    // After a command: the file it opened joins the recent files, the status bar follows.
+    void after_command(Command command);
+    void update_files_status();
 
+    WindowSettings settings_;
     DesktopPort port_;
     TextureEditor editor_;
     QAction undo_action_;
     QAction redo_action_;
     // Children are declared after their parent so that they leave it before it is destroyed.
+    QScrollArea scroll_;
     QWidget content_;
     std::array<std::unique_ptr<PictureWidget>, 4> views_;
     std::array<std::unique_ptr<ViewDrops>, 4> drops_;
     std::array<std::unique_ptr<ViewToolTips>, 4> tooltips_;
+    std::array<std::unique_ptr<ViewStatus>, 4> statuses_;
     QLabel txtAbout_;
     std::array<std::unique_ptr<QPushButton>, 13> buttons_;
     DitherBox dither_{&content_};
+    QLabel files_status_;
+    QMenu* recent_menu_ = nullptr;  // owned by the menu bar
     bool frame_fitted_ = false;
 };
 

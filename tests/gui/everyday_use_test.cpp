@@ -141,7 +141,7 @@ TEST_F(EverydayUse, HomeAndEndGoToTheTopAndBottom) {
     open_window();
     window->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
-    QScrollBar* bar = window->verticalScrollBar();
+    QScrollBar* bar = window->scroll_area().verticalScrollBar();
     const struct {
         Qt::Key key;
         Qt::KeyboardModifiers modifiers;

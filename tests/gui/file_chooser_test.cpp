@@ -68,7 +68,7 @@ protected:
     }
 };
 
-TEST_F(RealDialog, OpenStartsInTheFolderWithOneFilterAndReturnsAMissingName) {
+TEST_F(RealDialog, OpenStartsInTheFolderWithItsFilterThenAllFilesAndReturnsAMissingName) {
     QStringList filters;
     QString folder;
     QFileDialog::AcceptMode mode = QFileDialog::AcceptSave;
@@ -84,7 +84,7 @@ TEST_F(RealDialog, OpenStartsInTheFolderWithOneFilterAndReturnsAMissingName) {
         type_and_confirm("nothing_pal.dat")(window);
     });
     const auto chosen = choose(request(FileRequest::Kind::open, "*pal*.dat|*pal*.dat"));
-    EXPECT_EQ(filters, QStringList{"*pal*.dat (*pal*.dat)"});
+    EXPECT_EQ(filters, (QStringList{"*pal*.dat (*pal*.dat)", "All files (*)"}));
     EXPECT_EQ(folder, QDir(QString::fromStdString(dir.path().string())).canonicalPath());
     EXPECT_EQ(mode, QFileDialog::AcceptOpen);
     // Centred across the screen, at a third of the free height.
@@ -113,6 +113,23 @@ TEST_F(RealDialog, SaveCompletesANameWithoutExtension) {
         EXPECT_EQ(*chosen, dir / c.result);
     }
     EXPECT_EQ(script.unexpected(), 0);
+}
+
+TEST_F(RealDialog, SaveProposesTheFileTheBufferBelongsTo) {
+    fs::create_directories(dir / "game");
+    QStringList proposed;
+    script.add([&](QWidget& window) {
+        auto* dialog = qobject_cast<QFileDialog*>(&window);
+        proposed = dialog->selectedFiles();
+        QMetaObject::invokeMethod(dialog, "accept", Qt::QueuedConnection);
+    });
+    FileRequest asked = request(FileRequest::Kind::save, "bigf*.dat|bigf*.dat", "*.dat");
+    asked.proposed_name = dir / "game" / "bigf_land.dat";
+    const auto chosen = choose(asked);
+    ASSERT_EQ(proposed.size(), 1);
+    EXPECT_TRUE(proposed[0].endsWith("game/bigf_land.dat")) << proposed[0].toStdString();
+    ASSERT_TRUE(chosen.has_value());
+    EXPECT_EQ(*chosen, dir / "game" / "bigf_land.dat");
 }
 
 TEST_F(RealDialog, SaveAsksBeforeReplacingAFile) {

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "gui/main_window.h"
+#include "gui/notice_box.h"
 #include "modal_script.h"
 #include "support/fake_wine_prefix.h"
 #include "support/temp_dir.h"
@@ -52,7 +53,8 @@ protected:
         auto scripted = std::make_unique<ScriptedChooser>();
         chooser = scripted.get();
         window = std::make_unique<MainWindow>(
-            WindowSetup{"Tool", exe_folder / "vosk-land-texture", std::move(scripted)});
+            WindowSetup{"Tool", exe_folder / "vosk-land-texture", std::move(scripted),
+                        QString::fromStdU16String((root / "settings.ini").u16string())});
     }
 
     QPushButton* button(const char* name) {
@@ -79,6 +81,7 @@ protected:
         QString caption;
         QString text;
         bool error_icon = false;
+        NoticeIcon notice_icon = NoticeIcon::none;
     };
     Box* expect_box() {
         auto box = std::make_shared<Box>();
@@ -88,8 +91,9 @@ protected:
             if (auto* report = qobject_cast<QMessageBox*>(&w)) {
                 box->text = report->text();
                 box->error_icon = report->icon() == QMessageBox::Critical;
-            } else if (auto* message = w.findChild<QLabel*>("Message")) {
-                box->text = message->text();
+            } else if (auto* notice = qobject_cast<NoticeBox*>(&w)) {
+                box->text = notice->message().text();
+                box->notice_icon = notice->icon_kind();
             }
             QTest::keyClick(&w, Qt::Key_Return);
         });

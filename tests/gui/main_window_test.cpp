@@ -2,10 +2,14 @@
 
 #include <gtest/gtest.h>
 #include <QCheckBox>
+#include <QDir>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMenu>
+#include <QMenuBar>
 #include <QMessageBox>
+#include <QStatusBar>
+#include <QToolBar>
 #include <QScreen>
 #include <QScrollBar>
 #include <QTest>
@@ -35,12 +39,21 @@ TEST_F(MainWindowTest, GeometryControlsAndTabOrder) {
     ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
     EXPECT_EQ(window->windowTitle(), "VoskLandTextureTest");
     EXPECT_EQ(window->objectName(), "VoskLandTextureTest");
-    EXPECT_EQ(window->frameGeometry().size(), QSize(484, 429));
+    // The framed window has the described size, and the menu bar and the status bar on top of
+    // it: the scrolling area sits under the menu bar, the status bar below it.
+    QScrollArea& area = window->scroll_area();
+    const int bars = window->menuBar()->height() + window->statusBar()->height();
+    EXPECT_EQ(window->frameGeometry().size(), QSize(484, 429 + bars));
+    EXPECT_EQ(area.width(), window->width());
+    EXPECT_EQ(area.y(), window->menuBar()->geometry().bottom() + 1);
+    EXPECT_EQ(window->statusBar()->y(), area.geometry().bottom() + 1);
     const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    const QSize outer = window->frameGeometry().size();
     EXPECT_EQ(window->frameGeometry().topLeft(),
-              QPoint((screen.width() - 484) / 2, (screen.height() - 429) / 2));
-    ASSERT_NE(window->widget(), nullptr);
-    EXPECT_EQ(window->widget()->size(), QSize(425, 1352));
+              QPoint((screen.width() - outer.width()) / 2, (screen.height() - outer.height()) / 2));
+    EXPECT_TRUE(window->findChildren<QToolBar*>().isEmpty());
+    ASSERT_NE(area.widget(), nullptr);
+    EXPECT_EQ(area.widget()->size(), QSize(425, 1352));
 
     const struct {
         const char* name;
@@ -69,7 +82,7 @@ TEST_F(MainWindowTest, GeometryControlsAndTabOrder) {
         auto* control = window->findChild<QWidget*>(c.name);
         ASSERT_NE(control, nullptr) << c.name;
         EXPECT_EQ(control->geometry(), c.place) << c.name;
-        EXPECT_EQ(control->parentWidget(), window->widget()) << c.name;
+        EXPECT_EQ(control->parentWidget(), area.widget()) << c.name;
         if (auto* b = qobject_cast<QPushButton*>(control)) {
             EXPECT_EQ(b->text(), c.name);
             // The whole caption is seen, whatever fonts the system has.
@@ -92,10 +105,11 @@ TEST_F(MainWindowTest, ScrollsOverTheControlsRange) {
     open_window();
     window->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
-    QScrollBar* bar = window->verticalScrollBar();
-    const QSize client = window->viewport()->size();
+    QScrollArea& area = window->scroll_area();
+    QScrollBar* bar = area.verticalScrollBar();
+    const QSize client = area.viewport()->size();
     EXPECT_TRUE(bar->isVisible());
-    EXPECT_FALSE(window->horizontalScrollBar()->isVisible());
+    EXPECT_FALSE(area.horizontalScrollBar()->isVisible());
     EXPECT_EQ(bar->maximum(), 1352 - client.height());
     EXPECT_EQ(bar->singleStep(), 8);
     EXPECT_EQ(bar->pageStep(), client.height());
@@ -103,12 +117,15 @@ TEST_F(MainWindowTest, ScrollsOverTheControlsRange) {
     // At the bottom the lower end of bigf and the label come into sight.
     bar->setValue(bar->maximum());
     QCoreApplication::processEvents();
-    const QRect visible(window->widget()->mapFrom(window->viewport(), QPoint(0, 0)), client);
+    const QRect visible(area.widget()->mapFrom(area.viewport(), QPoint(0, 0)), client);
     EXPECT_TRUE(visible.contains(window->findChild<QLabel*>("txtAbout")->geometry()));
     EXPECT_EQ(visible.bottom(), 1351);
 
+    // The area follows the thumb while it is dragged.
+    EXPECT_TRUE(bar->hasTracking());
+
     // A wider and taller window needs no bars.
-    window->resize(700, 1500);
+    window->resize(700, 1600);
     QCoreApplication::processEvents();
     EXPECT_FALSE(bar->isVisible());
 }
@@ -255,11 +272,13 @@ TEST_F(MainWindowTest, NoticeAndErrorReportCarryTheTitle) {
     Box* notice = expect_box();
     click("import_from_bigf", root / "missing_bigf.dat");
     EXPECT_EQ(notice->caption, "Tool");
-    // The system's reason stands on a second line.
-    EXPECT_EQ(notice->text,
-              QString::fromStdString("Failed!\n" + utf8_of(root / "missing_bigf.dat") + ": " +
-                                     testing::no_such_file()));
+    // The system's reason stands on a second line, after the file as the system spells it.
+    EXPECT_EQ(notice->text, "Failed!\n" +
+                                QDir::toNativeSeparators(QString::fromStdString(
+                                    utf8_of(root / "missing_bigf.dat"))) +
+                                ": " + QString::fromStdString(testing::no_such_file()));
     EXPECT_FALSE(notice->error_icon);
+    EXPECT_EQ(notice->notice_icon, NoticeIcon::warning);
 
     testing::write_bytes(root / "text.bmp", std::vector<std::uint8_t>(40, 'x'));
     Box* error = expect_box();
@@ -268,6 +287,15 @@ TEST_F(MainWindowTest, NoticeAndErrorReportCarryTheTitle) {
     EXPECT_EQ(error->text, QString::fromStdString("Bitmap image is not valid. (" +
                                                   utf8_of(root / "text.bmp") + ")"));
     EXPECT_TRUE(error->error_icon);
+
+    // A text that names the file already gets only the reason below it.
+    const QString missing = QDir::toNativeSeparators(
+        QString::fromStdU16String((root / "missing.bmp").u16string()));
+    error = expect_box();
+    click("import_bigf_from_bitmap", root / "missing.bmp");
+    EXPECT_EQ(error->text.count(missing), 1) << error->text.toStdString();
+    EXPECT_TRUE(error->text.endsWith("\n" + QString::fromStdString(testing::no_such_file())))
+        << error->text.toStdString();
     EXPECT_EQ(boxes.unexpected(), 0);
 }
 

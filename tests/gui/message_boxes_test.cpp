@@ -27,16 +27,26 @@ TEST(NoticeBox, CaptionTextOneOkButtonNoIconCentred) {
     ASSERT_EQ(buttons.size(), 1);
     EXPECT_EQ(buttons[0]->text(), "OK");
     EXPECT_TRUE(buttons[0]->isDefault());
-    for (const QLabel* label : box.findChildren<QLabel*>()) {
-        EXPECT_TRUE(label->pixmap().isNull()) << "an icon is shown";
-    }
-    EXPECT_EQ(box.findChildren<QLabel*>().size(), 1);
+    EXPECT_TRUE(box.icon().pixmap().isNull());
+    EXPECT_TRUE(box.icon().isHidden());
     const QPoint centre = box.geometry().center();
     EXPECT_NEAR(centre.x(), screen_rect().center().x(), 1);
     EXPECT_NEAR(centre.y(), screen_rect().center().y(), 1);
     // The button stands below the text, inside the box.
     EXPECT_GT(buttons[0]->geometry().top(), box.message().geometry().bottom());
     EXPECT_TRUE(box.rect().contains(buttons[0]->geometry()));
+}
+
+TEST(NoticeBox, AnIconStandsLeftOfTheTextWhichMovesRight) {
+    NoticeBox plain_box("Tool", "Failed!");
+    NoticeBox warning("Tool", "Failed!", nullptr, NoticeIcon::warning);
+    EXPECT_FALSE(warning.icon().pixmap().isNull());
+    EXPECT_FALSE(warning.icon().isHidden());
+    EXPECT_EQ(warning.icon().size(), QSize(32, 32));
+    EXPECT_GT(warning.message().x(), warning.icon().geometry().right());
+    EXPECT_EQ(warning.message().y(), warning.icon().y());
+    EXPECT_GE(warning.findChild<QPushButton*>("OK")->y(), warning.icon().geometry().bottom());
+    EXPECT_GE(warning.height(), plain_box.height());
 }
 
 TEST(NoticeBox, EnterEscapeAndClickAllClose) {

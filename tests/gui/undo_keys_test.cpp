@@ -14,18 +14,18 @@ TEST_F(MainWindowTest, UndoAndRedoByKeyAndByViewMenu) {
     ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
     QAction& undo = window->undo_action();
     QAction& redo = window->redo_action();
-    EXPECT_EQ(undo.text(), "Undo");
+    EXPECT_EQ(undo.text(), "&Undo");
     EXPECT_FALSE(undo.isEnabled());
     EXPECT_FALSE(redo.isEnabled());
 
     click("build_cliff");
-    EXPECT_EQ(undo.text(), "Undo build_cliff");
+    EXPECT_EQ(undo.text(), "&Undo build_cliff");
     EXPECT_TRUE(undo.isEnabled());
     EXPECT_TRUE(window->editor().unsaved_changes().any());
 
     QTest::keyClick(window.get(), Qt::Key_Z, Qt::ControlModifier);
     EXPECT_FALSE(window->editor().unsaved_changes().any());
-    EXPECT_EQ(redo.text(), "Redo build_cliff");
+    EXPECT_EQ(redo.text(), "&Redo build_cliff");
     EXPECT_FALSE(undo.isEnabled());
     for (const auto& keys :
          {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)}) {
