@@ -95,6 +95,11 @@ public:
     void save_cliff_to_indexed_bitmap();
     void import_bigf_nearest();
 
+    // One palette entry takes a new colour: the palette views are redrawn, then each texture
+    // view that holds a picture, and the palette is marked changed. Entries outside 0 to 255
+    // raise an error.
+    void edit_palette_entry(int index, Color color);
+
     Workspace& workspace() { return workspace_; }
     const Workspace& workspace() const { return workspace_; }
 
