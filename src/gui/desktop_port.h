@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -39,13 +40,16 @@ public:
     // All of them in one notice box, a blank line between two.
     void show_warnings(std::span<const std::string> warnings) override;
     void refresh_view(View& view) override;
+    // Called after each refresh, so that other windows showing the views follow at once.
+    void set_after_refresh(std::function<void()> hook) { after_refresh_ = std::move(hook); }
 
 private:
     QWidget& owner_;
     QString title_;
     std::unique_ptr<FileChooser> chooser_;
     std::optional<std::filesystem::path> next_answer_;
-    std::vector<PictureWidget*> widgets_;  // children of the window, which outlive the port's use
+    std::vector<PictureWidget*> widgets_;
+    std::function<void()> after_refresh_;  // children of the window, which outlive the port's use
 };
 
 }  // namespace vlt

@@ -110,6 +110,7 @@ MainWindow::MainWindow(WindowSetup setup)
     resize(design_width, design_height);
     move(centred_position());
     FormCreate(setup.executable);
+    add_inspector_actions();
 }
 
 MainWindow::~MainWindow() {
@@ -133,6 +134,9 @@ void MainWindow::build_controls() {
             });
         tooltips_[i] = std::make_unique<ViewToolTips>(*views_[i], editor_);
         add_view_menu(*views_[i], [this](Command command) { run(command); });
+        add_view_menu_entry(*views_[i], QStringLiteral("Inspector"),
+                            [this, view = views[i]] { open_inspector(*view); });
+        on_double_click(*views_[i], [this, view = views[i]] { open_inspector(*view); });
     }
     txtAbout_.setParent(&content_);
     txtAbout_.setObjectName(QStringLiteral("txtAbout"));
@@ -158,12 +162,17 @@ void MainWindow::build_controls() {
 
 void MainWindow::run(Command command) {
     editor_.click(command);
+    after_change();
+}
+
+void MainWindow::after_change() {
     for (const auto& widget : views_) {
         if (widget->view().repaint_marked()) {
             widget->update();
             widget->view().clear_repaint_mark();
         }
     }
+    emit workspace_changed();
 }
 
 void MainWindow::run_with_file(Command command, const std::filesystem::path& file) {

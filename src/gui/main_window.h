@@ -11,6 +11,7 @@
 #include "commands/texture_editor.h"
 #include "gui/desktop_port.h"
 #include "gui/file_chooser.h"
+#include "gui/inspector_window.h"
 #include "gui/picture_widget.h"
 #include "gui/view_drops.h"
 #include "gui/view_tooltips.h"
@@ -44,6 +45,23 @@ public:
     // The same with the command's file given, as a drop gives it: no dialog is shown.
     void run_with_file(Command command, const std::filesystem::path& file);
 
+    // The inspector, made when first asked for, with the tab of the view in front.
+    InspectorWindow& inspector();
+    void open_inspector(const View& view);
+    // One palette entry takes a new colour, as one step; the views and the inspector follow.
+    void edit_palette_entry(int index, Color color);
+    // Asks for the colour of the entry under the pointer (in any view or the inspector), or,
+    // elsewhere, for an entry first.
+    void edit_palette_entry_dialog();
+    void set_entry_dialogs(EntryChooser entry, ColourChooser colour);
+    // View > Inspector (Ctrl+I) and Edit > "Edit palette entry...".
+    QAction& inspector_action() { return *inspector_action_; }
+    QAction& edit_entry_action() { return *edit_entry_action_; }
+
+signals:
+    // After every command and every refresh of a view: the workspace or a view may have changed.
+    void workspace_changed();
+
 protected:
     void showEvent(QShowEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
@@ -56,6 +74,10 @@ private:
     void build_controls();
     void FormCreate(const std::filesystem::path& executable);
     void fit_outer_size();
+    // Repaints what the last change marked and tells the other windows.
+    void after_change();
+    void add_inspector_actions();
+    std::optional<int> entry_under_pointer() const;
 
     DesktopPort port_;
     TextureEditor editor_;
@@ -67,6 +89,11 @@ private:
     QLabel txtAbout_;
     std::array<std::unique_ptr<QPushButton>, 13> buttons_;
     bool frame_fitted_ = false;
+    EntryChooser choose_entry_ = ask_entry_number;
+    ColourChooser choose_colour_ = ask_entry_colour;
+    QAction* inspector_action_ = nullptr;
+    QAction* edit_entry_action_ = nullptr;
+    std::unique_ptr<InspectorWindow> inspector_;
 };
 
 }  // namespace vlt

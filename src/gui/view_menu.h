@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QString>
 #include <functional>
 
 #include "commands/texture_editor.h"
@@ -13,5 +14,9 @@ class PictureWidget;
 // the bigf view. The menu is a child of the view; choosing an entry runs its command, which
 // asks for its file through the usual dialog.
 void add_view_menu(PictureWidget& widget, std::function<void(Command)> run);
+
+// Adds an entry below a separator at the end of the view's context menu (making the menu if the
+// view has none), for what is not a command, such as opening the inspector.
+void add_view_menu_entry(PictureWidget& widget, const QString& text, std::function<void()> act);
 
 }  // namespace vlt
