@@ -154,6 +154,11 @@ InspectorWindow::InspectorWindow(TextureEditor& editor, std::function<void(int, 
     tab_changed();
 }
 
+InspectorWindow::~InspectorWindow() {
+    // The pages are members and leave the tabs one by one: the tools need not follow.
+    disconnect(&tabs_, nullptr, this, nullptr);
+}
+
 QWidget* InspectorWindow::build_palette_tab() {
     auto* page = new QWidget;
     auto* layout = new QVBoxLayout(page);

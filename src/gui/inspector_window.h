@@ -33,6 +33,7 @@ public:
     // `edit` gives an entry its new colour.
     InspectorWindow(TextureEditor& editor, std::function<void(int, Color)> edit,
                     QWidget* parent = nullptr);
+    ~InspectorWindow() override;
 
     // Brings the tab of the view to the front: the palette for both palette views.
     void show_tab_of(const View& view);
