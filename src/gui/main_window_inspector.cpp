@@ -60,6 +60,8 @@ void MainWindow::add_inspector_actions() {
         }
     });
     edit_entry_action_ = new QAction(QStringLiteral("Edit palette &entry..."), this);
+    // By key, the pointer can rest on the entry meant.
+    edit_entry_action_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
     connect(edit_entry_action_, &QAction::triggered, this, [this] { edit_palette_entry_dialog(); });
     // Until the window has menus, the actions answer their keys from anywhere in it.
     addAction(inspector_action_);

@@ -160,11 +160,12 @@ TEST_F(Inspector, OutlinesThePixelsOfTheEntryPointedAt) {
     load_workspace();
     InspectorWindow& inspector = window->inspector();
     PaletteSwatches& swatches = inspector.swatches();
+    inspector.show_tab(InspectorWindow::Tab::palette);
+    inspector.show();
     QTest::mouseMove(&swatches, PaletteSwatches::swatch_rect(7).center());
     ZoomView& bigf = inspector.zoom_view(InspectorWindow::Tab::bigf);
     bigf.setFrameShape(QFrame::NoFrame);
     inspector.show_tab(InspectorWindow::Tab::bigf);
-    inspector.show();
     EXPECT_EQ(inspector.outlined_entry(), 7);
     const QImage image = zoomed(bigf);
     EXPECT_EQ(image.pixel(0, 0), qRgb(50, 0, 0));
