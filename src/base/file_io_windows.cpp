@@ -1,12 +1,12 @@
 #include <algorithm>
 #include <cstdint>
 #include <limits>
-#include <random>
 #include <string>
 #include <vector>
 
 #include "base/file_io.h"
 #include "base/system_reason.h"
+#include "base/temp_file_windows.h"
 #include "base/windows_api.h"
 
 namespace vlt {
@@ -31,6 +31,10 @@ public:
 
     HANDLE get() const { return handle_; }
     bool valid() const { return handle_ != INVALID_HANDLE_VALUE; }
+    void reset(HANDLE handle) {
+        close();
+        handle_ = handle;
+    }
     bool close() {
         if (!valid()) {
             return true;
@@ -130,7 +134,7 @@ struct Target {
     enum class Kind { new_file, regular, hard_linked, stream };
     Kind kind = Kind::new_file;
     fs::path path;  // the real file (links followed), or the new name in its folder's real place
-    DWORD attributes = INVALID_FILE_ATTRIBUTES;
+    windows::Inheritance inheritance{};  // what a regular file hands on to its replacement
 };
 
 // A name that does not exist yet. When it is a dangling symbolic link, the file it names is
@@ -160,8 +164,13 @@ Target new_target(fs::path path) {
 // Opens the target to learn what it is, following links as the system does.
 Target examine(const fs::path& path) {
     const fs::path full = long_form(path);
-    Handle file(CreateFileW(full.c_str(), 0, share_all, nullptr, OPEN_EXISTING,
+    // With the right to read its access list where that is given, to hand it on.
+    Handle file(CreateFileW(full.c_str(), READ_CONTROL, share_all, nullptr, OPEN_EXISTING,
                             FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (!file.valid() && GetLastError() == ERROR_ACCESS_DENIED) {
+        file.reset(CreateFileW(full.c_str(), 0, share_all, nullptr, OPEN_EXISTING,
+                               FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    }
     if (!file.valid()) {
         const DWORD error = GetLastError();
         if (error == ERROR_FILE_NOT_FOUND) {
@@ -186,69 +195,17 @@ Target examine(const fs::path& path) {
         fail(Step::create);
     }
     const auto kind = info.nNumberOfLinks > 1 ? Target::Kind::hard_linked : Target::Kind::regular;
-    return {kind, *real, info.dwFileAttributes};
-}
-
-// A new file with a short name in the folder, created exclusively, so it fits wherever the
-// target's name fits and never reuses a file that exists.
-HANDLE create_temporary(const fs::path& folder, fs::path& temp_path) {
-    static constexpr char letters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
-    std::random_device seed;
-    std::mt19937 random(seed());
-    for (int attempt = 0; attempt < 16; ++attempt) {
-        std::wstring name = L".vlt-";
-        for (int i = 0; i < 8; ++i) {
-            name += static_cast<wchar_t>(letters[random() % (sizeof letters - 1)]);
-        }
-        temp_path = folder / name;
-        const HANDLE file = CreateFileW(temp_path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                        FILE_ATTRIBUTE_HIDDEN, nullptr);
-        if (file != INVALID_HANDLE_VALUE || GetLastError() != ERROR_FILE_EXISTS) {
-            return file;
-        }
-    }
-    return INVALID_HANDLE_VALUE;
-}
-
-// Puts the finished temporary file in the target's place. ReplaceFileW keeps the target's
-// security and attributes; where it cannot work (a new target, or a file system without it),
-// a rename that waits for the disk does. The old attributes (hidden, archive, ...) are set
-// again afterwards, as not every ReplaceFileW keeps them and a rename never does.
-bool put_in_place(const fs::path& temp_path, const Target& target) {
-    const bool exists = target.kind == Target::Kind::regular;
-    const bool replaced =
-        (exists && ReplaceFileW(target.path.c_str(), temp_path.c_str(), nullptr,
-                                REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr)) ||
-        MoveFileExW(temp_path.c_str(), target.path.c_str(),
-                    MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
-    if (replaced) {
-        // The new file was made hidden while it had its temporary name.
-        SetFileAttributesW(target.path.c_str(), exists ? target.attributes : FILE_ATTRIBUTE_NORMAL);
-    }
-    return replaced;
+    return {kind, *real, windows::inheritance_of(file.get(), info)};
 }
 
 void replace_whole(const Target& target, std::span<const std::uint8_t> bytes) {
-    fs::path temp_path;
-    Handle file(create_temporary(target.path.parent_path(), temp_path));
-    if (!file.valid()) {
-        fail(Step::create);
-    }
+    windows::TempFile temp(target.path.parent_path());
     // The data must be on the disk, not only in the system's cache, before it replaces the
     // target.
-    const bool written = write_all(file.get(), bytes) && FlushFileBuffers(file.get());
-    const DWORD write_error = GetLastError();
-    const bool closed = file.close();
-    if (!written || !closed) {
-        const DWORD error = written ? GetLastError() : write_error;
-        DeleteFileW(temp_path.c_str());
-        fail(Step::write, error);
+    if (!write_all(temp.handle(), bytes) || !FlushFileBuffers(temp.handle())) {
+        fail(Step::write);
     }
-    if (!put_in_place(temp_path, target)) {
-        const DWORD error = GetLastError();
-        DeleteFileW(temp_path.c_str());
-        fail(Step::create, error);
-    }
+    temp.publish(target.path, target.inheritance);
 }
 
 // Every name of a hard-linked file must see the new bytes, so it is written where it is; its

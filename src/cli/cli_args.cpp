@@ -15,7 +15,7 @@ struct OptionInfo {
     std::string_view summary;
 };
 
-constexpr std::array<OptionInfo, 4> option_table{{
+constexpr std::array<OptionInfo, 6> option_table{{
     {"--keep-going", &Options::keep_going,
      "after a failure, run the remaining commands; exit 1 at the end"},
     {"--strict", &Options::strict,
@@ -24,6 +24,11 @@ constexpr std::array<OptionInfo, 4> option_table{{
     {"--nearest", &Options::nearest,
      "import_bigf_from_bitmap gives a colour that finds no room in palette\n"
      "entries 1 to 111 the nearest palette entry instead of black"},
+    {"--reduce", &Options::reduce,
+     "import_bigf_from_bitmap chooses entries 1 to 111 for the whole picture\n"
+     "when its colours do not fit, keeping entries 0 and 112 to 255, and\n"
+     "gives each pixel the nearest entry; notes the mean error"},
+    {"--dither", &Options::dither, "with --reduce: spread each pixel's error over its neighbours"},
     {"--help", &Options::help, "print this text and run nothing"},
 }};
 
@@ -58,6 +63,15 @@ void list_command(std::ostringstream& out, std::string_view name, Command comman
         << "\n";
 }
 
+// What import_bigf_from_bitmap runs as under the options.
+Command import_bigf_variant(const Options& options) {
+    if (options.reduce) {
+        return options.dither ? Command::import_bigf_reduced_dithered
+                              : Command::import_bigf_reduced;
+    }
+    return options.nearest ? Command::import_bigf_nearest : Command::import_bigf_from_bitmap;
+}
+
 }  // namespace
 
 bool takes_path(Command command) {
@@ -77,14 +91,20 @@ ParseResult parse_arguments(std::span<const std::string_view> args) {
     if (options.help) {
         return ParseResult{std::move(options), {}};
     }
+    if (options.reduce && options.nearest) {
+        return fail("--reduce and --nearest cannot be given together");
+    }
+    if (options.dither && !options.reduce) {
+        return fail("--dither needs --reduce");
+    }
     for (; i < args.size(); ++i) {
         const auto command = command_from_name(args[i]);
         if (!command) {
             return fail("unknown command '" + std::string(args[i]) + "'");
         }
         Step step{*command, std::string(args[i]), std::nullopt};
-        if (options.nearest && step.command == Command::import_bigf_from_bitmap) {
-            step.command = Command::import_bigf_nearest;
+        if (step.command == Command::import_bigf_from_bitmap) {
+            step.command = import_bigf_variant(options);
         }
         if (takes_path(*command)) {
             if (i + 1 == args.size()) {
@@ -121,7 +141,8 @@ std::string help_text(std::string_view program) {
         << "A failure prints 'COMMAND: TEXT' on standard error and stops the run (exit 1);\n"
         << "when the system refused a file, '(PATH: REASON)' follows the text.\n"
         << "A command that lost or filled in data prints 'COMMAND: warning: TEXT' on standard\n"
-        << "error for each thing and the run goes on (exit 0).\n\n"
+        << "error for each thing and the run goes on (exit 0). A note, 'COMMAND: note: TEXT',\n"
+        << "reports what an option did as asked and is no warning.\n\n"
         << "Options, before the first command, in any order:\n";
     constexpr std::size_t option_column = 16;
     for (const OptionInfo& option : option_table) {

@@ -24,6 +24,8 @@ struct Options {
     bool keep_going = false;
     bool strict = false;   // a command that warns counts as failed
     bool nearest = false;  // import_bigf_from_bitmap runs as import_bigf_nearest
+    bool reduce = false;   // ... as import_bigf_reduced
+    bool dither = false;   // ... as import_bigf_reduced_dithered (with reduce only)
     std::vector<Step> steps;
 };
 

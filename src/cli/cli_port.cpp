@@ -32,6 +32,14 @@ void CliPort::show_warnings(std::span<const std::string> warnings) {
     }
 }
 
+void CliPort::show_report(std::span<const std::string> notes,
+                          std::span<const std::string> warnings) {
+    for (const std::string& note : notes) {
+        print_line("note: ", note);
+    }
+    show_warnings(warnings);
+}
+
 void CliPort::refresh_view(View&) {}
 
 void CliPort::print_failure(const Message& message) {

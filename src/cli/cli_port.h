@@ -28,6 +28,9 @@ public:
     void show_notice(const Message& message) override;
     void report_error(const Message& message) override;
     void show_warnings(std::span<const std::string> warnings) override;
+    // Notes print as 'COMMAND: note: TEXT' and do not count as warnings.
+    void show_report(std::span<const std::string> notes,
+                     std::span<const std::string> warnings) override;
     void refresh_view(View& view) override;
 
 private:

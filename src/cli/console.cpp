@@ -112,6 +112,21 @@ Console::~Console() {
     }
 }
 
+bool Console::started_alone() const {
+    DWORD processes[2] = {};
+    DWORD mode = 0;
+    return GetConsoleProcessList(processes, 2) == 1 &&
+           GetConsoleMode(GetStdHandle(STD_INPUT_HANDLE), &mode) &&
+           GetConsoleMode(GetStdHandle(STD_OUTPUT_HANDLE), &mode);
+}
+
+void Console::wait_for_enter() const {
+    std::cout.flush();
+    FlushConsoleInputBuffer(GetStdHandle(STD_INPUT_HANDLE));
+    std::string line;
+    std::getline(std::cin, line);
+}
+
 std::vector<std::string> Console::arguments(int, char**) const {
     int count = 0;
     wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &count);
@@ -127,6 +142,12 @@ std::vector<std::string> Console::arguments(int, char**) const {
 
 Console::Console() = default;
 Console::~Console() = default;
+
+bool Console::started_alone() const {
+    return false;
+}
+
+void Console::wait_for_enter() const {}
 
 std::vector<std::string> Console::arguments(int argc, char** argv) const {
     return std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc);

@@ -21,6 +21,12 @@ public:
 
     // The arguments after the program name, as UTF-8.
     std::vector<std::string> arguments(int argc, char** argv) const;
+    // True when the program has a console window of its own, which closes when it ends: on
+    // Windows, started from Explorer (no other process shares its console) with its input and
+    // output on that console. Never elsewhere.
+    bool started_alone() const;
+    // Waits until the user presses Enter on the console.
+    void wait_for_enter() const;
 
 private:
 #ifdef _WIN32

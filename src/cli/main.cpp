@@ -51,11 +51,25 @@ int run_arguments(const std::vector<std::string>& words) {
     }
 }
 
+// Started from Explorer, the program's console would close before its text could be read.
+int explain_and_wait(const vlt::cli::Console& console) {
+    std::cout << vlt::cli::help_text(program)
+              << "\nThis is a command-line program: open a console (Command Prompt or PowerShell)\n"
+                 "in this folder and run it there with the commands you want.\n\n"
+                 "Press Enter to close this window.\n";
+    console.wait_for_enter();
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     const vlt::cli::Console console;
-    const int status = run_arguments(console.arguments(argc, argv));
+    const auto arguments = console.arguments(argc, argv);
+    if (arguments.empty() && console.started_alone()) {
+        return explain_and_wait(console);
+    }
+    const int status = run_arguments(arguments);
     // Output that never arrived (a full disk, a closed stream) is a failure too.
     std::cout.flush();
     std::cerr.flush();

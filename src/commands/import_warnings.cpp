@@ -1,5 +1,8 @@
 #include "commands/import_warnings.h"
 
+#include <array>
+#include <charconv>
+
 #include "base/count_text.h"
 
 namespace vlt {
@@ -32,6 +35,20 @@ Warnings bigf_picture_warnings(const BigfReport& report, std::uint64_t missing_p
     }
     add_picture_warnings(warnings, report.outside, bigf_read_area, missing_pixel_bytes);
     return warnings;
+}
+
+Warnings bigf_picture_notes(const BigfReport& report) {
+    if (report.reduced_colours == 0) {
+        return {};
+    }
+    // With a point whatever the locale: the window's may write a comma.
+    std::array<char, 32> error{};
+    const auto end = std::to_chars(error.data(), error.data() + error.size(), report.mean_error,
+                                   std::chars_format::fixed, 1)
+                         .ptr;
+    return {counted(report.reduced_colours, "colour was", "colours were") +
+            " reduced to palette entries 1 to 111: mean error " + std::string(error.data(), end) +
+            "."};
 }
 
 Warnings cliff_picture_warnings(const CliffReport& report, std::uint64_t missing_pixel_bytes) {

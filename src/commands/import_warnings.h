@@ -26,6 +26,9 @@ void add_picture_warnings(Warnings& warnings, const OutsideRead& outside,
                           std::string_view read_area, std::uint64_t missing_pixel_bytes);
 
 Warnings bigf_picture_warnings(const BigfReport& report, std::uint64_t missing_pixel_bytes);
+// What the bigf import did as asked that the user may want to know: a reduction's colours and
+// mean error. Empty when nothing was reduced.
+Warnings bigf_picture_notes(const BigfReport& report);
 Warnings cliff_picture_warnings(const CliffReport& report, std::uint64_t missing_pixel_bytes);
 Warnings palette_picture_warnings(const OutsideRead& outside, std::uint64_t missing_pixel_bytes);
 

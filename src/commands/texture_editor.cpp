@@ -138,6 +138,15 @@ void TextureEditor::warn(const std::vector<std::string>& warnings) {
     }
 }
 
+void TextureEditor::warn(const std::vector<std::string>& warnings,
+                         const std::vector<std::string>& notes) {
+    if (notes.empty()) {
+        warn(warnings);
+    } else {
+        port_.show_report(notes, warnings);
+    }
+}
+
 void TextureEditor::run(Command command) {
     switch (command) {
         case Command::import_from_pal:
@@ -176,6 +185,10 @@ void TextureEditor::run(Command command) {
             return save_cliff_to_indexed_bitmap();
         case Command::import_bigf_nearest:
             return import_bigf_nearest();
+        case Command::import_bigf_reduced:
+            return import_bigf_reduced();
+        case Command::import_bigf_reduced_dithered:
+            return import_bigf_reduced_dithered();
     }
 }
 
@@ -295,6 +308,14 @@ void TextureEditor::import_bigf_nearest() {
     import_bigf(SurplusColors::nearest);
 }
 
+void TextureEditor::import_bigf_reduced() {
+    import_bigf(SurplusColors::reduced);
+}
+
+void TextureEditor::import_bigf_reduced_dithered() {
+    import_bigf(SurplusColors::reduced_dithered);
+}
+
 void TextureEditor::import_bigf(SurplusColors surplus) {
     const auto path = pick_open(bmp_filter);
     if (!path) {
@@ -312,7 +333,7 @@ void TextureEditor::import_bigf(SurplusColors surplus) {
     changes_.mark_changed(DataPart::bigf);
     changes_.mark_changed(DataPart::palette);
     set_source(bigf, *path);
-    warn(bigf_picture_warnings(report, loaded.missing_pixel_bytes));
+    warn(bigf_picture_warnings(report, loaded.missing_pixel_bytes), bigf_picture_notes(report));
 }
 
 void TextureEditor::import_cliff_from_bitmapClick() {

@@ -40,6 +40,10 @@ enum class Command {
     // import_bigf_from_bitmap giving surplus colours the nearest entry (the command line's
     // --nearest, the bigf view's menu).
     import_bigf_nearest,
+    // import_bigf_from_bitmap choosing entries 1 to 111 for the whole picture when its colours
+    // do not fit (the command line's --reduce, the bigf view's menu), and the same dithered.
+    import_bigf_reduced,
+    import_bigf_reduced_dithered,
 };
 
 struct CommandInfo {
@@ -94,6 +98,8 @@ public:
     void save_bigf_to_indexed_bitmap();
     void save_cliff_to_indexed_bitmap();
     void import_bigf_nearest();
+    void import_bigf_reduced();
+    void import_bigf_reduced_dithered();
 
     // One palette entry takes a new colour: the palette views are redrawn, then each texture
     // view that holds a picture, and the palette is marked changed. Entries outside 0 to 255
@@ -126,6 +132,7 @@ private:
     void set_source(const View& view, std::optional<std::filesystem::path> file);
     // Hands what a command that succeeded lost or filled in to the port, if anything.
     void warn(const std::vector<std::string>& warnings);
+    void warn(const std::vector<std::string>& warnings, const std::vector<std::string>& notes);
     void import_bigf(SurplusColors surplus);
 
     WindowPort& port_;

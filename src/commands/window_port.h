@@ -41,6 +41,16 @@ public:
     // What a command that succeeded lost or filled in, one text per warning, all shown together.
     // Called only with at least one warning.
     virtual void show_warnings(std::span<const std::string> warnings) = 0;
+    // The same with notes: what a command did as the user asked and may want to know (how far a
+    // colour reduction strayed), which is no loss. Shown with the warnings, notes first; called
+    // with at least one of either. A port that has no place for notes shows the warnings alone.
+    virtual void show_report(std::span<const std::string> notes,
+                             std::span<const std::string> warnings) {
+        (void)notes;
+        if (!warnings.empty()) {
+            show_warnings(warnings);
+        }
+    }
     // Paints the view at once.
     virtual void refresh_view(View& view) = 0;
 };

@@ -6,6 +6,7 @@
 #include <optional>
 #include <span>
 
+#include "conversions/bigf_reduction.h"
 #include "conversions/colour_set.h"
 #include "conversions/first_index_table.h"
 #include "conversions/nearest_entry_finder.h"
@@ -161,6 +162,10 @@ private:
 // the table gives the first equal entry, and a new colour takes an entry that held 0, which
 // entry 0 holds first.
 BigfReport bigf_from_picture(Workspace& workspace, View& bigf, SurplusColors surplus) {
+    if (surplus == SurplusColors::reduced || surplus == SurplusColors::reduced_dithered) {
+        return bigf_reduced_from_picture(workspace, bigf,
+                                         surplus == SurplusColors::reduced_dithered);
+    }
     Palette& palette = workspace.pal_colors;
     std::fill_n(palette.begin(), bigf_rebuilt_entries, Color{0});
     Conversion conversion(palette, bigf.pixel_access(), surplus);

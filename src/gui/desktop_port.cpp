@@ -64,6 +64,13 @@ void DesktopPort::show_warnings(std::span<const std::string> warnings) {
     NoticeBox::show_notice(title_, texts.join(QStringLiteral("\n\n")), &owner_);
 }
 
+void DesktopPort::show_report(std::span<const std::string> notes,
+                              std::span<const std::string> warnings) {
+    std::vector<std::string> texts(notes.begin(), notes.end());
+    texts.insert(texts.end(), warnings.begin(), warnings.end());
+    show_warnings(texts);
+}
+
 void DesktopPort::refresh_view(View& view) {
     if (PictureWidget* widget = widget_for(view)) {
         widget->repaint();

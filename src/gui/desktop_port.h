@@ -39,6 +39,9 @@ public:
     void report_error(const Message& message) override;
     // All of them in one notice box, a blank line between two.
     void show_warnings(std::span<const std::string> warnings) override;
+    // Notes and warnings in that one box, notes first.
+    void show_report(std::span<const std::string> notes,
+                     std::span<const std::string> warnings) override;
     void refresh_view(View& view) override;
     // Called after each refresh, so that other windows showing the views follow at once.
     void set_after_refresh(std::function<void()> hook) { after_refresh_ = std::move(hook); }

@@ -133,7 +133,7 @@ void MainWindow::build_controls() {
                 run_with_file(command, file);
             });
         tooltips_[i] = std::make_unique<ViewToolTips>(*views_[i], editor_);
-        add_view_menu(*views_[i], [this](Command command) { run(command); });
+        add_view_menu(*views_[i], [this](Command command) { run(dither_.applied_to(command)); });
         add_view_menu_entry(*views_[i], QStringLiteral("Inspector"),
                             [this, view = views[i]] { open_inspector(*view); });
         on_double_click(*views_[i], [this, view = views[i]] { open_inspector(*view); });
@@ -143,6 +143,9 @@ void MainWindow::build_controls() {
     txtAbout_.setText(QStringLiteral("vosk-land-texture " VLT_VERSION));
     txtAbout_.move(296, 1328);
     txtAbout_.adjustSize();
+    // Under the bigf buttons, beside the view whose menu it serves.
+    dither_.move(272, 384);
+    dither_.adjustSize();
     QWidget* previous = nullptr;
     for (std::size_t i = 0; i < button_places.size(); ++i) {
         const ButtonPlace& place = button_places[i];

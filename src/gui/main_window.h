@@ -10,6 +10,7 @@
 
 #include "commands/texture_editor.h"
 #include "gui/desktop_port.h"
+#include "gui/dither_box.h"
 #include "gui/file_chooser.h"
 #include "gui/inspector_window.h"
 #include "gui/picture_widget.h"
@@ -88,6 +89,7 @@ private:
     std::array<std::unique_ptr<ViewToolTips>, 4> tooltips_;
     QLabel txtAbout_;
     std::array<std::unique_ptr<QPushButton>, 13> buttons_;
+    DitherBox dither_{&content_};
     bool frame_fitted_ = false;
     EntryChooser choose_entry_ = ask_entry_number;
     ColourChooser choose_colour_ = ask_entry_colour;

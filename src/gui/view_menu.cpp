@@ -20,7 +20,8 @@ std::vector<MenuEntry> entries_for(const std::string& view) {
     }
     if (view == "bigf") {
         return {{"Export as indexed BMP...", Command::save_bigf_to_indexed_bitmap},
-                {"Import BMP with nearest colours...", Command::import_bigf_nearest}};
+                {"Import BMP with nearest colours...", Command::import_bigf_nearest},
+                {"Import BMP reducing colours...", Command::import_bigf_reduced}};
     }
     if (view == "cliff") {
         return {{"Export as indexed BMP...", Command::save_cliff_to_indexed_bitmap}};

@@ -10,9 +10,9 @@ namespace vlt {
 class PictureWidget;
 
 // Gives a picture view the context menu of its paint-program commands: palette files on the
-// palette views, indexed exports on the texture views and the import with nearest colours on
-// the bigf view. The menu is a child of the view; choosing an entry runs its command, which
-// asks for its file through the usual dialog.
+// palette views, indexed exports on the texture views and the imports with nearest colours and
+// reducing colours on the bigf view. The menu is a child of the view; choosing an entry runs its
+// command, which asks for its file through the usual dialog.
 void add_view_menu(PictureWidget& widget, std::function<void(Command)> run);
 
 // Adds an entry below a separator at the end of the view's context menu (making the menu if the

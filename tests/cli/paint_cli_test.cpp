@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 
 #include "cli/cli_runner.h"
@@ -26,6 +27,51 @@ TEST_F(CliTest, NearestGivesSurplusColoursPaletteColoursAndSaysSo) {
     for (const std::uint8_t index : bigf) {
         const std::size_t at = 4u * index;
         ASSERT_NE(palette[at] | palette[at + 1] | palette[at + 2], 0) << int{index};
+    }
+}
+
+// The reduction's note is no warning: --strict does not fail on it, and nothing is painted black.
+TEST_F(CliTest, ReduceNotesItsErrorAndStrictAcceptsIt) {
+    write_bytes(dir / "bands.bmp", testing::build_bmp(256, 1152, 24, testing::colour_bands_150));
+    for (const char* dither : {"", "--dither"}) {
+        SCOPED_TRACE(dither);
+        std::vector<std::string> args = {"--strict", "--reduce"};
+        if (*dither != 0) {
+            args.emplace_back(dither);
+        }
+        args.insert(args.end(), {"import_bigf_from_bitmap", path("bands.bmp"), "save_to_bigf",
+                                 path("bigf.dat"), "save_to_pal", path("pal.dat")});
+        const auto result = run(args);
+        EXPECT_EQ(result.exit_code, 0);
+        EXPECT_TRUE(result.err.starts_with("import_bigf_from_bitmap: note: 150 colours were "
+                                           "reduced to palette entries 1 to 111: mean error "))
+            << result.err;
+        EXPECT_TRUE(result.err.ends_with(".\n")) << result.err;
+        EXPECT_EQ(std::count(result.err.begin(), result.err.end(), '\n'), 1);
+        const auto bigf = read_bytes(dir / "bigf.dat");
+        EXPECT_EQ(std::count(bigf.begin(), bigf.end(), 0), 0);
+    }
+}
+
+TEST_F(CliTest, ReduceAndDitherUsageErrors) {
+    const struct {
+        std::vector<std::string> options;
+        const char* error;
+    } cases[] = {
+        {{"--reduce", "--nearest"}, "--reduce and --nearest cannot be given together"},
+        {{"--nearest", "--reduce", "--dither"}, "--reduce and --nearest cannot be given together"},
+        {{"--dither"}, "--dither needs --reduce"},
+        {{"--dither", "--nearest"}, "--dither needs --reduce"},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> args = c.options;
+        args.insert(args.end(), {"save_to_pal", path("pal.dat")});
+        const auto result = run(args);
+        EXPECT_EQ(result.exit_code, 2);
+        EXPECT_TRUE(result.err.starts_with("vosk-land-texture-cli: " + std::string(c.error) +
+                                           "\nusage: "))
+            << result.err;
+        EXPECT_FALSE(std::filesystem::exists(dir / "pal.dat"));
     }
 }
 

@@ -1,13 +1,16 @@
 #include "gui/main_window.h"
 
 #include <gtest/gtest.h>
+#include <QCheckBox>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QMenu>
 #include <QMessageBox>
 #include <QScreen>
 #include <QScrollBar>
 #include <QTest>
 
+#include <algorithm>
 #include <deque>
 
 #include "base/errors.h"
@@ -215,6 +218,33 @@ TEST_F(MainWindowTest, AnImportsWarningsShowTogetherInOneNoticeAfterItsDrawing) 
               "39 colours did not fit in palette entries 1 to 111: 76,800 pixels were painted "
               "black.\n\nThe pixel data is 768 bytes short: the missing pixels were read as zero.");
     EXPECT_EQ(shown_black, qRgb(0, 0, 0));
+    EXPECT_EQ(boxes.shown(), 1);
+}
+
+// The bigf view's reducing import, dithered as the box is ticked: its note heads the report.
+TEST_F(MainWindowTest, TheReducingImportsNoteShowsWithItsWarnings) {
+    open_window();
+    auto bytes = testing::build_bmp(256, 1152, 24, testing::colour_bands_150);
+    bytes.resize(bytes.size() - 256 * 3);
+    testing::write_bytes(root / "bands.bmp", bytes);
+    Box* report = expect_box();
+    auto* dither = window->findChild<QCheckBox*>("dither");
+    ASSERT_NE(dither, nullptr);
+    dither->setChecked(true);
+    chooser->answers = {root / "bands.bmp"};
+    auto* bigf = window->findChild<PictureWidget*>("bigf");
+    const auto actions = bigf->findChild<QMenu*>()->actions();
+    const auto reducing = std::find_if(actions.begin(), actions.end(), [](QAction* action) {
+        return action->text() == "Import BMP reducing colours...";
+    });
+    ASSERT_NE(reducing, actions.end());
+    (*reducing)->trigger();
+    EXPECT_TRUE(report->text.startsWith("150 colours were reduced to palette entries 1 to 111: "
+                                        "mean error "))
+        << report->text.toStdString();
+    EXPECT_TRUE(report->text.endsWith(".\n\nThe pixel data is 768 bytes short: the missing "
+                                      "pixels were read as zero."))
+        << report->text.toStdString();
     EXPECT_EQ(boxes.shown(), 1);
 }
 

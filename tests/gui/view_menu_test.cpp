@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QMenu>
 
+#include "gui/dither_box.h"
 #include "gui/picture_widget.h"
 
 namespace vlt {
@@ -18,7 +19,8 @@ TEST(ViewMenu, EachViewOffersItsPaintCommands) {
         {"pal_preview", palette},
         {"bigf",
          {{"Export as indexed BMP...", Command::save_bigf_to_indexed_bitmap},
-          {"Import BMP with nearest colours...", Command::import_bigf_nearest}}},
+          {"Import BMP with nearest colours...", Command::import_bigf_nearest},
+          {"Import BMP reducing colours...", Command::import_bigf_reduced}}},
         {"cliff", {{"Export as indexed BMP...", Command::save_cliff_to_indexed_bitmap}}},
     };
     for (const auto& [name, entries] : cases) {
@@ -34,6 +36,25 @@ TEST(ViewMenu, EachViewOffersItsPaintCommands) {
             ran.back().first = action->text();
         }
         EXPECT_EQ(ran, entries) << name;
+    }
+}
+
+// The ticked box turns the reducing import into the dithered one, and nothing else.
+TEST(DitherBox, DithersTheReducingImportWhenTicked) {
+    const struct {
+        bool ticked;
+        Command chosen, runs;
+    } cases[] = {
+        {false, Command::import_bigf_reduced, Command::import_bigf_reduced},
+        {true, Command::import_bigf_reduced, Command::import_bigf_reduced_dithered},
+        {true, Command::import_bigf_nearest, Command::import_bigf_nearest},
+        {true, Command::save_bigf_to_indexed_bitmap, Command::save_bigf_to_indexed_bitmap},
+    };
+    DitherBox box(nullptr);
+    EXPECT_FALSE(box.isChecked());
+    for (const auto& c : cases) {
+        box.setChecked(c.ticked);
+        EXPECT_EQ(box.applied_to(c.chosen), c.runs) << static_cast<int>(c.chosen);
     }
 }
 
