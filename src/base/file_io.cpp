@@ -4,10 +4,28 @@
 
 namespace vlt {
 
+std::size_t InputFile::read(std::span<std::uint8_t> dest) {
+    const std::size_t n = read_some(dest);
+    advance(n);
+    return n;
+}
+
+void InputFile::advance(std::uint64_t count) {
+    if (!limit_) {
+        // Taken at the first read: a regular file may be as long as its size says.
+        limit_ = std::max(max_stream_bytes, regular_size().value_or(0));
+    }
+    position_ += count;
+    if (position_ > *limit_) {
+        throw FileError(FileError::Step::read, "The file goes on beyond 256 MiB");
+    }
+}
+
 std::uint64_t InputFile::skip(std::uint64_t count) {
     // Reading on after the seek finds out whether more lies beyond the size the system gave (a
     // growing file, or one it sizes as 0).
     std::uint64_t total = seek_within_size(count);
+    advance(total);
     std::uint8_t scratch[1 << 14];
     while (total < count) {
         const auto want =
@@ -23,6 +41,12 @@ std::uint64_t InputFile::skip(std::uint64_t count) {
 
 std::uint64_t InputFile::skip_to_end() {
     return skip(~std::uint64_t{0});
+}
+
+void InputFile::drain() {
+    if (!regular_size()) {
+        skip_to_end();
+    }
 }
 
 FileContents read_file(const std::filesystem::path& path, std::size_t keep_at_most) {
@@ -41,9 +65,7 @@ FileContents read_file(const std::filesystem::path& path, std::size_t keep_at_mo
             return contents;
         }
     }
-    const auto size = file.regular_size();
-    contents.length = size ? std::max<std::uint64_t>(*size, contents.bytes.size())
-                           : contents.bytes.size() + file.skip_to_end();
+    contents.length = contents.bytes.size() + file.skip_to_end();
     return contents;
 }
 

@@ -10,7 +10,9 @@
 #include <string>
 #include <vector>
 
+#include "base/file_attributes_posix.h"
 #include "base/file_io.h"
+#include "base/own_descriptor_posix.h"
 #include "base/posix_fd.h"
 #include "base/save_signals_posix.h"
 #include "base/temp_file_posix.h"
@@ -126,9 +128,11 @@ bool read_prefix(int fd, std::vector<std::uint8_t>& bytes) {
     return true;
 }
 
-// A file with other hard links is written where it is, so that every name keeps seeing it. The
-// bytes it loses are kept until the new ones are on the disk, and written back if they fail;
-// the file is cut to its new length only after the new bytes are in.
+// A file with other hard links is written where it is, so that every name keeps seeing it; so
+// is one whose folder takes no new file, or whose owner a new file could not keep. The bytes it
+// loses are kept until the new ones are on the disk, and written back if they fail; the file is
+// cut to its new length only after the new bytes are in. The signals that end a save wait until
+// the file is whole again, new or old.
 void write_in_place(const Target& target, std::span<const std::uint8_t> bytes) {
     Descriptor fd(::open(target.path.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC));
     if (!fd.valid()) {
@@ -140,6 +144,7 @@ void write_in_place(const Target& target, std::span<const std::uint8_t> bytes) {
         fail(Step::create);
     }
     const auto new_size = static_cast<off_t>(bytes.size());
+    const posix::SaveSignals::Hold hold;
     if (posix::write_all(fd.get(), bytes, 0) &&
         (old_size <= bytes.size() || ::ftruncate(fd.get(), new_size) == 0) &&
         ::fsync(fd.get()) == 0) {
@@ -156,31 +161,6 @@ mode_t current_umask() {
     const mode_t mask = ::umask(0);
     ::umask(mask);
     return mask;
-}
-
-// The new file takes the old one's owner and group where the process may set them, then its
-// mode; the set-user and set-group bits only when owner (and group) stayed the same, so that
-// they never come to give another user's rights. A new name gets the usual mode.
-void give_owner_and_mode(int fd, const Target& target) {
-    if (!target.exists) {
-        ::fchmod(fd, 0666 & ~current_umask());
-        return;
-    }
-    const struct stat& old = target.st;
-    if (old.st_uid != ::geteuid() || old.st_gid != ::getegid()) {
-        if (::fchown(fd, old.st_uid, old.st_gid) != 0) {
-            // A member of the file's group may still give it that group.
-            ::fchown(fd, static_cast<uid_t>(-1), old.st_gid);
-        }
-    }
-    mode_t mode = old.st_mode & 07777;
-    struct stat now {};
-    if (::fstat(fd, &now) != 0 || now.st_uid != old.st_uid) {
-        mode &= ~mode_t{S_ISUID | S_ISGID};
-    } else if (now.st_gid != old.st_gid) {
-        mode &= ~mode_t{S_ISGID};
-    }
-    ::fchmod(fd, mode);
 }
 
 // The folder the new file goes in. It is synced after the rename, so that the new name is on
@@ -205,8 +185,21 @@ Folder open_folder(const fs::path& path) {
     return result;
 }
 
-// Fills a new file beside the target with the bytes, the target's owner and mode, and puts it
-// in the target's place only once it is on the disk.
+// Whether the folder lets this process put a new file in the target's place: it may add names
+// to it, and, in a sticky folder, remove the target's.
+bool takes_new_file(const Folder& folder, const Target& target) {
+    struct stat st {};
+    if (::faccessat(folder.fd.get(), ".", W_OK | X_OK, AT_EACCESS) != 0 ||
+        ::fstat(folder.fd.get(), &st) != 0) {
+        return false;
+    }
+    const uid_t self = ::geteuid();
+    return (st.st_mode & S_ISVTX) == 0 || self == 0 || st.st_uid == self ||
+           target.st.st_uid == self;
+}
+
+// Fills a new file beside the target with the bytes, the target's owner, mode and extended
+// attributes, and puts it in the target's place only once it is on the disk.
 void replace_atomically(const Target& target, std::span<const std::uint8_t> bytes,
                         posix::SaveSignals& signals) {
     const std::string name = target.path.filename().native();
@@ -214,11 +207,26 @@ void replace_atomically(const Target& target, std::span<const std::uint8_t> byte
         fail(Step::create, target.path.empty() ? ENOENT : EISDIR);
     }
     const Folder folder = open_folder(target.path);
+    if (target.exists && !takes_new_file(folder, target)) {
+        write_in_place(target, bytes);
+        return;
+    }
     posix::TempFile temp(folder.fd.get(), signals);
+    if (target.exists && !posix::give_owner(temp.fd(), target.st)) {
+        write_in_place(target, bytes);
+        return;
+    }
     if (!posix::write_all(temp.fd(), bytes)) {
         fail(Step::write);
     }
-    give_owner_and_mode(temp.fd(), target);
+    if (!target.exists) {
+        ::fchmod(temp.fd(), 0666 & ~current_umask());
+    } else {
+        posix::give_mode(temp.fd(), target.st);
+        if (!posix::copy_extended_attributes(target.path, temp.fd())) {
+            fail(Step::create);
+        }
+    }
     if (::fsync(temp.fd()) != 0) {
         fail(Step::write);
     }
@@ -228,9 +236,26 @@ void replace_atomically(const Target& target, std::span<const std::uint8_t> byte
     }
 }
 
+// One of the process's own descriptors takes the bytes where it stands: appended when it was
+// opened for appending, at its offset otherwise, as a shell's redirection left it.
+void write_through(int fd, std::span<const std::uint8_t> bytes) {
+    const int flags = ::fcntl(fd, F_GETFL);
+    if (flags < 0) {
+        fail(Step::create);
+    }
+    if ((flags & O_ACCMODE) == O_RDONLY) {
+        fail(Step::create, EBADF);
+    }
+    if (!posix::write_all(fd, bytes)) {
+        fail(Step::write);
+    }
+}
+
 }  // namespace
 
-InputFile::InputFile(const fs::path& path) : fd_(::open(path.c_str(), O_RDONLY | O_CLOEXEC)) {
+InputFile::InputFile(const fs::path& path) : fd_(-1) {
+    const auto own = posix::own_descriptor(path);
+    fd_ = own ? ::fcntl(*own, F_DUPFD_CLOEXEC, 0) : ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd_ < 0) {
         fail(Step::open);
     }
@@ -245,7 +270,7 @@ InputFile::~InputFile() {
     ::close(fd_);
 }
 
-std::size_t InputFile::read(std::span<std::uint8_t> dest) {
+std::size_t InputFile::read_some(std::span<std::uint8_t> dest) {
     std::size_t total = 0;
     while (total < dest.size()) {
         const ssize_t n = ::read(fd_, dest.data() + total, dest.size() - total);
@@ -287,6 +312,10 @@ std::optional<std::uint64_t> InputFile::regular_size() const {
 
 void replace_file(const fs::path& path, std::span<const std::uint8_t> bytes) {
     posix::SaveSignals signals;
+    if (const auto fd = posix::own_descriptor(path)) {
+        write_through(*fd, bytes);
+        return;
+    }
     struct stat st {};
     if (::stat(path.c_str(), &st) == 0) {
         if (S_ISDIR(st.st_mode)) {
@@ -306,11 +335,19 @@ void replace_file(const fs::path& path, std::span<const std::uint8_t> bytes) {
         }
     } else if (errno != ENOENT) {
         fail(Step::create);
+    } else if (path.native().ends_with('/')) {
+        fail(Step::create, ENOTDIR);  // as the system says when it opens such a name
     }
     const Target target = resolve_links(path);
-    if (target.exists && S_ISREG(target.st.st_mode) && target.st.st_nlink > 1) {
-        write_in_place(target, bytes);
-        return;
+    if (target.exists) {
+        // As the system decides for `>`: ACLs, read-only mounts and all.
+        if (::faccessat(AT_FDCWD, target.path.c_str(), W_OK, AT_EACCESS) != 0) {
+            fail(Step::create);
+        }
+        if (target.st.st_nlink > 1) {
+            write_in_place(target, bytes);
+            return;
+        }
     }
     replace_atomically(target, bytes, signals);
 }

@@ -258,7 +258,7 @@ InputFile::~InputFile() {
     CloseHandle(handle_);
 }
 
-std::size_t InputFile::read(std::span<std::uint8_t> dest) {
+std::size_t InputFile::read_some(std::span<std::uint8_t> dest) {
     std::size_t total = 0;
     if (!read_all(handle_, dest, total)) {
         fail(Step::read);

@@ -8,8 +8,9 @@
 namespace vlt::posix {
 
 // A new file in a folder, filled before it gets its name: unnamed where the system offers that
-// (so nothing is left behind whatever ends the process), otherwise under a short random name,
-// created with mode 0600 and removed again on failure or on the signals SaveSignals handles.
+// (so nothing is left behind whatever ends the process), otherwise under a short random name it
+// gets once it is locked, created with mode 0600 and removed again on failure or on the signals
+// SaveSignals handles.
 class TempFile {
 public:
     // FileError (create) when the folder takes no new file.
@@ -28,6 +29,7 @@ private:
     // Under a fresh random name: by creating it, or by linking the unnamed file to it.
     void create_named(bool link_unnamed);
     bool link_unnamed_as(const std::string& name);
+    bool create_locked(const std::string& name, const std::string& tag);
     void remove_named();
 
     int folder_;

@@ -267,9 +267,10 @@ Parsed parse(std::span<const std::uint8_t> file) {
     }
     const std::uint64_t store = store_size(p.h);
     if (store > max_pixel_store_bytes) {
-        throw Exception("Out of system resources");
+        throw Exception("The picture is too large: its pixels would take more than 256 MiB");
     }
-    const std::uint64_t wanted = p.h.size_image != 0
+    // Rows are whole whatever biSizeImage says: writers often leave it short or wrong.
+    const std::uint64_t wanted = compressed(p.h) && p.h.size_image != 0
                                      ? p.h.size_image
                                      : saturating_product(row_length(p.h), absolute_height(p.h));
     // Uncompressed pixels beyond the store have no place to go; compressed data is taken up to

@@ -67,6 +67,15 @@ public:
             cannot_open(path_, e);
         }
     }
+    // A pipe is read to its end, its surplus ignored as a regular file's is, so that its writer
+    // never meets a closed pipe.
+    void drain() {
+        try {
+            file_->drain();
+        } catch (const FileError& e) {
+            cannot_open(path_, e);
+        }
+    }
 
 private:
     static std::unique_ptr<InputFile> open(const fs::path& path) {
@@ -99,6 +108,7 @@ LoadedPicture read_picture_by_extension(const fs::path& path) {
 LoadedPicture read_bitmap_file(const fs::path& path) {
     FileSource source(path);
     BmpRead read = read_bmp_from(source);
+    source.drain();
     return {PictureKind::bitmap, std::move(read.picture), read.missing_pixel_bytes};
 }
 

@@ -63,6 +63,20 @@ std::vector<Color> decode_act(std::span<const std::uint8_t> bytes) {
     return colors;
 }
 
+// A message about a palette file names it after its own text, as a failed system call's does;
+// those name it already.
+template <typename Action>
+auto naming_file(const std::filesystem::path& path, Action action) {
+    try {
+        return action();
+    } catch (const Exception& e) {
+        if (e.reason()) {
+            throw;
+        }
+        throw Exception(std::string(e.what()) + " (" + utf8_of(path) + ")");
+    }
+}
+
 }  // namespace
 
 PaletteFormat palette_format_of(const std::filesystem::path& path) {
@@ -141,20 +155,23 @@ std::vector<Color> decode_palette(std::span<const std::uint8_t> bytes, PaletteFo
 }
 
 int import_palette_file(Workspace& workspace, const std::filesystem::path& path) {
-    const PaletteFormat format = palette_format_of(path);
-    const std::size_t keep = format == PaletteFormat::act ? act_file_size : max_text_palette_size;
-    const FileContents contents = read_file_or_raise(path, keep);
-    if (contents.length > contents.bytes.size()) {
-        // Too long for any palette of these formats; read in part it could pass for one.
-        throw Exception("Palette file is not valid.");
-    }
-    const std::vector<Color> colors = decode_palette(contents.bytes, format);
+    const std::vector<Color> colors = naming_file(path, [&] {
+        const PaletteFormat format = palette_format_of(path);
+        const std::size_t keep =
+            format == PaletteFormat::act ? act_file_size : max_text_palette_size;
+        const FileContents contents = read_file_or_raise(path, keep);
+        if (contents.length > contents.bytes.size()) {
+            // Too long for any palette of these formats; read in part it could pass for one.
+            throw Exception("Palette file is not valid.");
+        }
+        return decode_palette(contents.bytes, format);
+    });
     std::ranges::copy(colors, workspace.pal_colors.begin());
     return static_cast<int>(colors.size());
 }
 
 void export_palette_file(const Workspace& workspace, const std::filesystem::path& path) {
-    const PaletteFormat format = palette_format_of(path);
+    const PaletteFormat format = naming_file(path, [&] { return palette_format_of(path); });
     replace_file_or_raise(path, encode_palette(workspace.pal_colors, format, utf8_of(path.stem())));
 }
 

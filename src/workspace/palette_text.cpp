@@ -43,9 +43,10 @@ public:
     // The next line that is not blank, without surrounding spaces and line end; false at the end.
     bool next(std::string_view& line) {
         while (pos_ < text_.size()) {
-            const std::size_t end = std::min(text_.find('\n', pos_), text_.size());
+            // A lone CR ends a line too, as old Mac editors wrote them; CR LF is one line end.
+            const std::size_t end = std::min(text_.find_first_of("\r\n", pos_), text_.size());
             line = trimmed(text_.substr(pos_, end - pos_));
-            pos_ = end + 1;
+            pos_ = end + (text_.compare(end, 2, "\r\n") == 0 ? 2 : 1);
             ++number_;
             if (!line.empty()) {
                 return true;

@@ -8,7 +8,7 @@
 
 namespace vlt {
 
-// Readers of the text palette formats, as tolerant as the programs that own them: LF or CR LF
+// Readers of the text palette formats, as tolerant as the programs that own them: LF, CR LF or CR
 // line ends, blank lines anywhere, trailing spaces. They return every colour the file holds
 // (there may be more than 256); a line that cannot be read raises "Palette file is not valid
 // (line L).", L counting every line of the file from 1.

@@ -21,7 +21,11 @@
 #include <sys/sysmacros.h>
 #include <sys/un.h>
 #include <sys/wait.h>
+#include <sys/xattr.h>
 #include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
 #endif
 
 namespace vlt {
@@ -162,8 +166,7 @@ TEST(SaveNames, LeftTemporaryFilesAreRemovedByTheNextSave) {
     EXPECT_TRUE(fs::exists(dir / ".vlt-notours"));
 }
 
-// As root, over nobody's files: owner, group, mode and set-user bit stay. As nobody, over
-// root's file: nobody becomes the owner, and the set-user bit goes.
+// As root, over nobody's files: owner, group, mode and set-user bit stay.
 TEST(SaveOwners, OwnerGroupAndModeStayWhereTheProcessMaySetThem) {
     const passwd* nobody = ::getpwnam("nobody");
     if (::geteuid() != 0 || nobody == nullptr) {
@@ -183,18 +186,97 @@ TEST(SaveOwners, OwnerGroupAndModeStayWhereTheProcessMaySetThem) {
         replace_file(dir / "f.dat", Bytes{2});
         EXPECT_EQ(owner_and_mode(), std::tuple(nobody->pw_uid, nobody->pw_gid, mode));
     }
-    ::chown((dir / "f.dat").c_str(), 0, 0);
-    ::chmod((dir / "f.dat").c_str(), 04777);
-    if (::fork() == 0) {
-        ::_exit(::setgroups(0, nullptr) == 0 && ::setgid(nobody->pw_gid) == 0 &&
-                        ::setuid(nobody->pw_uid) == 0 && reason_of(dir / "f.dat", {3}).empty()
-                    ? 0
-                    : 1);
+}
+
+// As nobody, over root's files: refused where `>` would be refused; written in place, keeping
+// its owner, where a new file could not keep the owner or the folder takes no new file.
+TEST(SaveOwners, AnotherUsersFileIsWrittenOnlyAsTheSystemAllowsAndKeepsItsOwner) {
+    const passwd* nobody = ::getpwnam("nobody");
+    if (::geteuid() != 0 || nobody == nullptr) {
+        GTEST_SKIP() << "needs root and the user nobody";
     }
-    int status = -1;
-    ::wait(&status);
-    EXPECT_EQ(status, 0);
-    EXPECT_EQ(owner_and_mode(), std::tuple(nobody->pw_uid, nobody->pw_gid, mode_t{0777}));
+    const struct {
+        mode_t folder_mode;
+        bool nobodys_folder;
+        mode_t file_mode;
+        const char* reason;
+        mode_t mode_after;
+    } cases[] = {
+        {0755, true, 0644, "Permission denied", 0644},
+        {0755, true, 04777, "", 0777},  // a write by another user takes the set-user bit
+        {0555, true, 0666, "", 0666},
+        {0755, false, 0666, "", 0666},
+        {01777, false, 0666, "", 0666},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.folder_mode);
+        TempDir dir;
+        fs::permissions(dir.path(), fs::perms::all);
+        const fs::path folder = dir / "in";
+        fs::create_directory(folder);
+        write_bytes(folder / "f.dat", {1});
+        ::chmod((folder / "f.dat").c_str(), c.file_mode);
+        ::chown(folder.c_str(), c.nobodys_folder ? nobody->pw_uid : 0, 0);
+        ::chmod(folder.c_str(), c.folder_mode);
+        if (::fork() == 0) {
+            ::_exit(::setgroups(0, nullptr) == 0 && ::setgid(nobody->pw_gid) == 0 &&
+                            ::setuid(nobody->pw_uid) == 0 &&
+                            reason_of(folder / "f.dat", {3}) == c.reason
+                        ? 0
+                        : 1);
+        }
+        int status = -1;
+        ::wait(&status);
+        EXPECT_EQ(status, 0);
+        struct stat st {};
+        ::stat((folder / "f.dat").c_str(), &st);
+        EXPECT_EQ(std::tuple(st.st_uid, st.st_mode & 07777), std::tuple(uid_t{0}, c.mode_after));
+        EXPECT_EQ(read_bytes(folder / "f.dat"), Bytes{std::uint8_t(*c.reason ? 1 : 3)});
+        EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1);
+    }
+}
+
+std::string command_output(const std::string& command) {
+    std::string out;
+    if (FILE* pipe = ::popen(command.c_str(), "r")) {
+        char buffer[256];
+        for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) {
+            out.append(buffer, n);
+        }
+        ::pclose(pipe);
+    }
+    return out;
+}
+
+TEST(SaveAttributes, AclAndExtendedAttributesStayWithTheFile) {
+    if (std::system("command -v setfacl >/dev/null && command -v getfacl >/dev/null") != 0) {
+        GTEST_SKIP() << "needs setfacl and getfacl (the acl package)";
+    }
+    TempDir dir;
+    const fs::path file = dir / "f.dat";
+    write_bytes(file, {1});
+    ::chmod(file.c_str(), 0640);
+    if (::setxattr(file.c_str(), "user.note", "kept", 4, 0) != 0 ||
+        std::system(("setfacl -m u:65534:rw " + file.string()).c_str()) != 0) {
+        GTEST_SKIP() << "no extended attributes or ACLs on " << dir.path();
+    }
+    const std::string acl = command_output("getfacl -cn " + file.string());
+    replace_file(file, Bytes{2});
+    EXPECT_EQ(read_bytes(file), Bytes{2});
+    EXPECT_EQ(command_output("getfacl -cn " + file.string()), acl);
+    char note[8] = {};
+    EXPECT_EQ(::getxattr(file.c_str(), "user.note", note, sizeof note), 4);
+    EXPECT_STREQ(note, "kept");
+}
+
+// Files that say they are shorter than they are, as /proc's say 0, are read to their real end.
+TEST(ReadLengths, FilesAreCountedToTheirRealEnd) {
+    if (!fs::exists("/proc/version")) {
+        GTEST_SKIP() << "no /proc here";
+    }
+    const std::size_t length = read_file("/proc/version", 1 << 20).bytes.size();
+    EXPECT_GT(length, 16u);
+    EXPECT_EQ(read_file("/proc/version", 16).length, length);
 }
 
 #endif

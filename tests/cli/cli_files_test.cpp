@@ -50,6 +50,9 @@ TEST_F(CliFiles, PipesAndFifosAreReadToTheirEndAndStandardOutputWrittenInto) {
              "cat in.bmp | $R import_bigf_from_bitmap /dev/stdin save_to_bigf out.dat",
              "$R import_bigf_from_bitmap <(cat in.bmp) save_to_bigf out.dat",
              "cat ref.dat ref.dat | $R import_from_bigf /dev/stdin save_to_bigf out.dat",
+             // Read to the pipe's end, so the writer sees no SIGPIPE.
+             "set -o pipefail; (cat in.bmp; head -c 100000 /dev/zero) | "
+             "$R import_bigf_from_bitmap /dev/stdin save_to_bigf out.dat",
              // Waits at the FIFO for its writer, whichever of the two comes first.
              "mkfifo f; $R import_bigf_from_bitmap f save_to_bigf out.dat & cat in.bmp >f; wait $!",
          }) {
@@ -92,6 +95,9 @@ TEST_F(CliFiles, FailedSystemCallsGiveTheirReason) {
          "save_to_cliff: failed! (ro.dat: Permission denied)"},
         {"ln -sf loop.dat loop.dat; $R save_to_pal loop.dat",
          "save_to_pal: failed! (loop.dat: Too many levels of symbolic links)"},
+        {"$R save_to_pal nonexist/", "save_to_pal: failed! (nonexist/: Not a directory)"},
+        {"$R import_from_pal /dev/zero",
+         "import_from_pal: Failed! (/dev/zero: The file goes on beyond 256 MiB)"},
         {"$R save_to_pal " + long_name,
          "save_to_pal: failed! (" + long_name + ": File name too long)"},
         {"head -c 294912 /dev/zero | $R import_from_bigf /dev/stdin save_bigf_to_bitmap "
@@ -102,6 +108,39 @@ TEST_F(CliFiles, FailedSystemCallsGiveTheirReason) {
         EXPECT_EQ(bash(script), std::pair(1, line + "\n"));
     }
     EXPECT_EQ(bash("$R --help >/dev/full"), std::pair(1, std::string()));
+}
+
+// Standard output and /dev/fd/N are the descriptors the shell gave: written where they stand.
+TEST_F(CliFiles, OwnDescriptorsAreWrittenThroughNotReplaced) {
+    Bytes pal(1024);
+    for (std::size_t i = 0; i < pal.size(); ++i) {
+        pal[i] = static_cast<std::uint8_t>(i % 4 == 3 ? 0 : i);
+    }
+    write_bytes(dir / "pal.dat", pal);
+    const auto text = [](const std::string& s) { return Bytes(s.begin(), s.end()); };
+    const auto joined = [](Bytes a, const Bytes& b, const Bytes& c = {}) {
+        a.insert(a.end(), b.begin(), b.end());
+        a.insert(a.end(), c.begin(), c.end());
+        return a;
+    };
+    const std::pair<std::string, Bytes> cases[] = {
+        {"echo precious >out; $R import_from_pal pal.dat save_to_pal /dev/stdout >>out",
+         joined(text("precious\n"), pal)},
+        {"{ echo HEADER; $R import_from_pal pal.dat save_to_pal /dev/stdout; echo TRAILER; } >out",
+         joined(text("HEADER\n"), pal, text("TRAILER\n"))},
+        {"ln -s /dev/fd/3 link; $R import_from_pal pal.dat save_to_pal link 3>>out; rm link", pal},
+        // Read from where standard input stands: 4 bytes in.
+        {"{ dd bs=4 skip=1 count=0 status=none; $R import_from_pal /dev/stdin save_to_pal out; } "
+         "<pal.dat",
+         joined(Bytes(pal.begin() + 4, pal.end()), Bytes(4, 0))},
+    };
+    for (const auto& [script, bytes] : cases) {
+        EXPECT_EQ(bash(script).first, 0) << script;
+        EXPECT_EQ(read_bytes(dir / "out"), bytes) << script;
+        fs::remove(dir / "out");
+    }
+    EXPECT_EQ(bash("exec 3>d; rm d; $R save_to_pal /dev/fd/3").first, 0);
+    EXPECT_EQ(entries(), 1u);
 }
 
 #ifdef __linux__
@@ -157,6 +196,56 @@ TEST_F(CliFiles, SignalsDuringASaveLeaveNoTemporaryFile) {
         EXPECT_EQ(entries(), 1u);
     }
 }
+
+// A hard-linked file is written in place: SIGTERM there waits until it is whole, new or old.
+TEST_F(CliFiles, SignalsDuringAnInPlaceWriteLeaveTheFileWhole) {
+    struct InPlaceCase {
+        const char* name;
+        bool (*at)(const Call&);
+        bool fail_first_write;
+    };
+    const InPlaceCase cases[] = {
+        {"new bytes", [](const Call& c) { return c.nr == SYS_pwrite64; }, false},
+        {"cut", [](const Call& c) { return c.nr == SYS_ftruncate; }, false},
+#ifdef __x86_64__
+        {"written back", [](const Call& c) { return c.nr == SYS_pwrite64; }, true},
+#endif
+    };
+    for (const InPlaceCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        write_bytes(dir / "old.dat", Bytes(400000, 7));
+        fs::create_hard_link(dir / "old.dat", dir / "other.dat");
+        testing::TracedProcess process({VLT_CLI_PATH, "save_to_bigf", "old.dat"}, dir.path());
+#ifdef __x86_64__
+        if (c.fail_first_write) {
+            ASSERT_TRUE(process.run_to([](const Call& call) { return call.nr == SYS_pwrite64; }));
+            process.fail_call(EIO);
+        }
+#endif
+        ASSERT_TRUE(process.run_to(c.at));
+        const int status = process.finish(SIGTERM);
+        EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM) << status;
+        EXPECT_EQ(read_bytes(dir / "other.dat"),
+                  c.fail_first_write ? Bytes(400000, 7) : Bytes(294912, 0));
+        fs::remove(dir / "other.dat");
+    }
+}
+
+#ifdef __x86_64__
+// Another save's clean-up in the same folder, between the new file's creation and its lock,
+// leaves it alone.
+TEST_F(CliFiles, ANewTemporaryFileIsNeverTakenForALeftOne) {
+    write_bytes(dir / "old.dat", Bytes(100, 7));
+    testing::TracedProcess process({VLT_CLI_PATH, "save_to_cliff", "old.dat"}, dir.path());
+    ASSERT_TRUE(process.run_to([](const Call& call) { return opens_with(call, O_TMPFILE); }));
+    process.fail_call(EOPNOTSUPP);
+    ASSERT_TRUE(process.run_to([](const Call& call) { return call.nr == SYS_flock; }));
+    EXPECT_EQ(bash("$R save_to_pal other.dat").first, 0);
+    EXPECT_EQ(process.finish(0), 0);
+    EXPECT_EQ(read_bytes(dir / "old.dat"), Bytes(8192, 0));
+    EXPECT_EQ(entries(), 2u);
+}
+#endif
 
 // Mode 0600 while the bytes go in, the old mode at the end; the folder synced after the rename.
 TEST_F(CliFiles, TheNewFileIsPrivateWhileWrittenAndItsFolderSyncedAfterTheRename) {

@@ -37,7 +37,8 @@ TEST_F(PaintCommands, IndexedExportsWorkAtStartUpAndDrawNothing) {
 
 TEST_F(PaintCommands, PaletteFileErrorsAreReported) {
     click(Command::import_palette, dir / "land.txt");
-    EXPECT_EQ(port.errors, (Strings{"Unknown palette file extension (.txt)"}));
+    EXPECT_EQ(port.errors, (Strings{"Unknown palette file extension (.txt) (" +
+                                    (dir / "land.txt").string() + ")"}));
     click(Command::export_palette, dir / "no" / "land.gpl");
     EXPECT_EQ(port.errors,
               (Strings{"Cannot create file " + (dir / "no" / "land.gpl").string() + "."}));

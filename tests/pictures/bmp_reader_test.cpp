@@ -48,7 +48,8 @@ struct BrokenCase {
 
 const char* const read_error = "Stream read error";
 const char* const not_valid = "Bitmap image is not valid";
-const char* const no_resources = "Out of system resources";
+const char* const no_resources =
+    "The picture is too large: its pixels would take more than 256 MiB";
 
 std::vector<BrokenCase> broken_cases() {
     const Bytes no_pixels;
@@ -187,12 +188,12 @@ TEST(BmpReader, ShortPixelDataLeavesTopRowsAtEntryZero) {
     EXPECT_EQ(picture.get_pixel(0, 0), 0x563412u);
 }
 
-TEST(BmpReader, SizeImageLimitsThePixelBytes) {
+TEST(BmpReader, UncompressedRowsAreReadWhateverSizeImageSays) {
     const Bytes pixels = {1, 2, 3, 0, 4, 5, 6, 0};
     const Bitmap small =
         read_bmp(bmp_file(info_header({.width = 1, .height = 2, .size_image = 4}), {}, pixels));
     EXPECT_EQ(small.get_pixel(0, 1), 0x010203u);
-    EXPECT_EQ(small.get_pixel(0, 0), 0u);
+    EXPECT_EQ(small.get_pixel(0, 0), 0x040506u);
     const Bitmap large = read_bmp(
         bmp_file(info_header({.width = 1, .height = 2, .size_image = 100000}), {}, pixels));
     EXPECT_EQ(large.get_pixel(0, 0), 0x040506u);
@@ -207,8 +208,10 @@ TEST(BmpReader, SaysHowManyPixelBytesTheFileLacked) {
     } cases[] = {
         {"cut short", bmp_file(info_header({.width = 1, .height = 2}), {}, {1, 2, 3}), 5},
         {"no pixels", bmp_file(info_header({.width = 3, .height = -2}), {}, {}), 24},
-        {"short biSizeImage",
-         bmp_file(info_header({.width = 1, .height = 2, .size_image = 4}), {}, eight), 4},
+        {"short biSizeImage, whole file",
+         bmp_file(info_header({.width = 1, .height = 2, .size_image = 4}), {}, eight), 0},
+        {"short biSizeImage, short file",
+         bmp_file(info_header({.width = 1, .height = 2, .size_image = 4}), {}, {1, 2, 3, 0, 4}), 3},
         {"run-length, cut short",
          bmp_file(info_header({.width = 8, .height = 4, .bits = 8, .compression = 1}),
                   Bytes(1024, 0), {2, 1}),

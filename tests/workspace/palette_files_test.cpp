@@ -87,6 +87,9 @@ TEST(PaletteFileReading, TolerantVariants) {
          "JASC-PAL\n0100\n\n2\n1 2 3\n4 5 6 blue-ish\n7 8 9\nnot a colour\n",
          {make_color(1, 2, 3), make_color(4, 5, 6)}},
         {"a.hex", "FFfF00\r\n\r\n0a0B0c  \n", {make_color(255, 255, 0), make_color(10, 11, 12)}},
+        {"a.gpl",
+         "GIMP Palette\rName: cr\r\r1 2 3\r4 5 6 x\r",
+         {make_color(1, 2, 3), make_color(4, 5, 6)}},
         {"a.act", std::string(768, '\x05'), std::vector<Color>(256, make_color(5, 5, 5))},
         {"a.act",
          std::string("\x01\x02\x03\x04\x05\x06", 6) + std::string(762, '\x09') +
@@ -109,6 +112,7 @@ TEST(PaletteFileReading, ErrorsNameTheFirstBadLine) {
         {"a.gpl", "GIMP Palette\n" + repeat("# note\n", 1000) + "1 2\n",
          "Palette file is not valid (line 1,002)."},
         {"a.gpl", "GIMP Palette\n1 2 256\n", "Palette file is not valid (line 2)."},
+        {"a.gpl", "GIMP Palette\r\r1 2\r", "Palette file is not valid (line 3)."},
         {"a.pal", "JASC-PAL\n0100\n3\n1 2 3\n4 5 6\n", "Palette file is not valid (line 3)."},
         {"a.pal", "JASC-PAL\n0100\n300\n" + repeat("1 2 3\n", 300),
          "The file holds 300 colours; a palette holds 256."},
@@ -155,11 +159,13 @@ TEST(PaletteFiles, FewColoursKeepTheRestAndErrorsChangeNothing) {
     const Palette before = ws.pal_colors;
     testing::write_bytes(dir / "bad.hex", bytes_of("aabbcc\nzz\n"));
     EXPECT_EQ(error_of([&] { import_palette_file(ws, dir / "bad.hex"); }),
-              "Palette file is not valid (line 2).");
+              "Palette file is not valid (line 2). (" + (dir / "bad.hex").string() + ")");
     EXPECT_EQ(error_of([&] { import_palette_file(ws, dir / "missing.gpl"); }),
               "Cannot open file " + (dir / "missing.gpl").string());
     EXPECT_EQ(error_of([&] { import_palette_file(ws, dir / "noext"); }),
-              "Unknown palette file extension (.)");
+              "Unknown palette file extension (.) (" + (dir / "noext").string() + ")");
+    EXPECT_EQ(error_of([&] { export_palette_file(ws, dir / "noext"); }),
+              "Unknown palette file extension (.) (" + (dir / "noext").string() + ")");
     EXPECT_EQ(ws.pal_colors, before);
 }
 
