@@ -132,6 +132,11 @@ public:
     void import_bigf_indices(bool take_palette);
     void import_cliff_indices(bool take_palette);
 
+    // One palette entry takes a new colour: the palette views are redrawn, then each texture
+    // view that holds a picture, and the palette is marked changed. Entries outside 0 to 255
+    // raise an error.
+    void edit_palette_entry(int index, Color color);
+
     Workspace& workspace() { return workspace_; }
     const Workspace& workspace() const { return workspace_; }
 

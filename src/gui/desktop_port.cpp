@@ -103,6 +103,9 @@ void DesktopPort::refresh_view(View& view) {
         widget->repaint();
     }
     view.clear_repaint_mark();
+    if (after_refresh_) {
+        after_refresh_();
+    }
 }
 
 }  // namespace vlt

@@ -60,6 +60,8 @@ public:
     void set_history_listener(std::function<void()> listener) {
         on_history_changed_ = std::move(listener);
     }
+    // Called after each refresh, so that other windows showing the views follow at once.
+    void set_after_refresh(std::function<void()> hook) { after_refresh_ = std::move(hook); }
 
 private:
     QWidget& owner_;
@@ -70,6 +72,7 @@ private:
     std::optional<std::filesystem::path> opened_;
     std::vector<PictureWidget*> widgets_;  // children of the window, which outlive the port's use
     std::function<void()> on_history_changed_;
+    std::function<void()> after_refresh_;
 };
 
 }  // namespace vlt

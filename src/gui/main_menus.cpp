@@ -75,6 +75,7 @@ void MainWindow::build_menus() {
     QMenuBar& bar = *menuBar();
     build_file_menu(*bar.addMenu(QStringLiteral("&File")));
     build_edit_menu(*bar.addMenu(QStringLiteral("&Edit")));
+    bar.addMenu(QStringLiteral("&View"))->addAction(inspector_action_);
     build_help_menu(*bar.addMenu(QStringLiteral("&Help")));
 }
 
@@ -136,6 +137,8 @@ void MainWindow::build_edit_menu(QMenu& menu) {
     // The same actions as the views' context menus: they name the step they would take.
     menu.addAction(&undo_action_);
     menu.addAction(&redo_action_);
+    menu.addSeparator();
+    menu.addAction(edit_entry_action_);
 }
 
 void MainWindow::build_help_menu(QMenu& menu) {

@@ -113,6 +113,7 @@ MainWindow::MainWindow(WindowSetup setup)
       editor_(port_) {
     setObjectName(QStringLiteral("VoskLandTextureTest"));
     build_undo_actions();
+    add_inspector_actions();
     setWindowTitle(QStringLiteral("VoskLandTextureTest"));
     scroll_.setObjectName(QStringLiteral("area"));
     scroll_.setFrameShape(QFrame::NoFrame);
@@ -165,6 +166,9 @@ void MainWindow::build_controls() {
         QAction* const shared[] = {&undo_action_, &redo_action_};
         add_view_menu(
             *views_[i], [this](Command command) { run(dither_.applied_to(command)); }, shared);
+        add_view_menu_entry(*views_[i], QStringLiteral("Inspector"),
+                            [this, view = views[i]] { open_inspector(*view); });
+        on_double_click(*views_[i], [this, view = views[i]] { open_inspector(*view); });
     }
     txtAbout_.setParent(&content_);
     txtAbout_.setObjectName(QStringLiteral("txtAbout"));
@@ -205,12 +209,12 @@ void MainWindow::build_undo_actions() {
     }
     connect(&undo_action_, &QAction::triggered, this, [this] {
         editor_.undo();
-        repaint_marked_views();
+        after_change();
         update_files_status();
     });
     connect(&redo_action_, &QAction::triggered, this, [this] {
         editor_.redo();
-        repaint_marked_views();
+        after_change();
         update_files_status();
     });
     port_.set_history_listener([this] { update_undo_actions(); });
@@ -230,17 +234,18 @@ void MainWindow::update_undo_actions() {
 void MainWindow::run(Command command) {
     port_.take_opened_file();
     editor_.click(command);
-    repaint_marked_views();
+    after_change();
     after_command(command);
 }
 
-void MainWindow::repaint_marked_views() {
+void MainWindow::after_change() {
     for (const auto& widget : views_) {
         if (widget->view().repaint_marked()) {
             widget->update();
             widget->view().clear_repaint_mark();
         }
     }
+    emit workspace_changed();
 }
 
 void MainWindow::after_command(Command command) {

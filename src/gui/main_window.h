@@ -15,6 +15,7 @@
 #include "gui/desktop_port.h"
 #include "gui/dither_box.h"
 #include "gui/file_chooser.h"
+#include "gui/inspector_window.h"
 #include "gui/picture_widget.h"
 #include "gui/view_drops.h"
 #include "gui/view_status.h"
@@ -69,6 +70,23 @@ public:
     // The status bar's text while the pointer is over no view: each part's data file.
     QString files_status_text() const;
 
+    // The inspector, made when first asked for, with the tab of the view in front.
+    InspectorWindow& inspector();
+    void open_inspector(const View& view);
+    // One palette entry takes a new colour, as one step; the views and the inspector follow.
+    void edit_palette_entry(int index, Color color);
+    // Asks for the colour of the entry under the pointer (in any view or the inspector), or,
+    // elsewhere, for an entry first.
+    void edit_palette_entry_dialog();
+    void set_entry_dialogs(EntryChooser entry, ColourChooser colour);
+    // View > Inspector (Ctrl+I) and Edit > "Edit palette entry...".
+    QAction& inspector_action() { return *inspector_action_; }
+    QAction& edit_entry_action() { return *edit_entry_action_; }
+
+signals:
+    // After every command and every refresh of a view: the workspace or a view may have changed.
+    void workspace_changed();
+
 protected:
     void showEvent(QShowEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
@@ -94,11 +112,14 @@ private:
     void build_undo_actions();
     // The undo and redo actions name the steps they would take, greyed when there is none.
     void update_undo_actions();
-    void repaint_marked_views();
     int bars_height() const;
     // After a command: the file it opened joins the recent files, the status bar follows.
     void after_command(Command command);
     void update_files_status();
+    // Repaints what the last change marked and tells the other windows.
+    void after_change();
+    void add_inspector_actions();
+    std::optional<int> entry_under_pointer() const;
 
     WindowSettings settings_;
     DesktopPort port_;
@@ -118,6 +139,11 @@ private:
     QLabel files_status_;
     QMenu* recent_menu_ = nullptr;  // owned by the menu bar
     bool frame_fitted_ = false;
+    EntryChooser choose_entry_ = ask_entry_number;
+    ColourChooser choose_colour_ = ask_entry_colour;
+    QAction* inspector_action_ = nullptr;
+    QAction* edit_entry_action_ = nullptr;
+    std::unique_ptr<InspectorWindow> inspector_;
 };
 
 }  // namespace vlt

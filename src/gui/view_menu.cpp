@@ -60,4 +60,18 @@ void add_view_menu(PictureWidget& widget, std::function<void(Command)> run,
                      [menu, &widget](const QPoint& at) { menu->exec(widget.mapToGlobal(at)); });
 }
 
+void add_view_menu_entry(PictureWidget& widget, const QString& text, std::function<void()> act) {
+    auto* menu = widget.findChild<QMenu*>(QString(), Qt::FindDirectChildrenOnly);
+    if (menu == nullptr) {
+        menu = new QMenu(&widget);
+        widget.setContextMenuPolicy(Qt::CustomContextMenu);
+        QObject::connect(&widget, &QWidget::customContextMenuRequested, menu,
+                         [menu, &widget](const QPoint& at) { menu->exec(widget.mapToGlobal(at)); });
+    } else if (!menu->isEmpty()) {
+        menu->addSeparator();
+    }
+    QAction* action = menu->addAction(text);
+    QObject::connect(action, &QAction::triggered, &widget, std::move(act));
+}
+
 }  // namespace vlt

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QString>
 #include <functional>
 #include <span>
 
@@ -18,5 +19,9 @@ class PictureWidget;
 // redo) follow below a separator, shared, so their names and greying stay the window's.
 void add_view_menu(PictureWidget& widget, std::function<void(Command)> run,
                    std::span<QAction* const> shared = {});
+
+// Adds an entry below a separator at the end of the view's context menu (making the menu if the
+// view has none), for what is not a command, such as opening the inspector.
+void add_view_menu_entry(PictureWidget& widget, const QString& text, std::function<void()> act);
 
 }  // namespace vlt
