@@ -153,6 +153,14 @@ TEST_F(Inspector, AnEditedEntryRedrawsTheViewsAndMarksThePalette) {
     // From the Edit menu, away from any view: the entry is asked for first.
     window->edit_entry_action().trigger();
     EXPECT_EQ(shown("cliff").pixel(0, 0), qRgb(1, 2, 3));
+    // Each edit is one step; undone, the views and the inspector show the old colours again.
+    EXPECT_EQ(window->undo_action().text(), "&Undo Edit palette entry 7");
+    window->undo_action().trigger();
+    EXPECT_EQ(window->undo_action().text(), "&Undo Edit palette entry 5");
+    window->undo_action().trigger();
+    EXPECT_EQ(shown("bigf").pixel(0, 0), qRgb(50, 0, 0));
+    EXPECT_EQ(inspected_bigf({0, 0}), qRgb(50, 0, 0));
+    EXPECT_FALSE(window->editor().unsaved_changes().changed(DataPart::palette));
 }
 
 TEST_F(Inspector, OutlinesThePixelsOfTheEntryPointedAt) {
