@@ -16,7 +16,8 @@ constexpr std::string_view program = "vosk-land-texture-cli";
 int run(const vlt::cli::Options& options) {
     vlt::cli::CliPort port(std::cerr);
     // The workspace is a few hundred kilobytes: keep it off the stack.
-    auto editor = std::make_unique<vlt::TextureEditor>(port);
+    auto editor =
+        std::make_unique<vlt::TextureEditor>(port, vlt::TextureEditor::UndoSteps::not_kept);
     bool any_failed = false;
     for (const vlt::cli::Step& step : options.steps) {
         port.begin_command(step.name, step.path);

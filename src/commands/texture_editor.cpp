@@ -101,7 +101,7 @@ FileRequest make_request(FileRequest::Kind kind, std::string_view filter,
 
 }  // namespace
 
-TextureEditor::TextureEditor(WindowPort& port) : port_(port) {
+TextureEditor::TextureEditor(WindowPort& port, UndoSteps steps) : port_(port), steps_(steps) {
     for (View* view : {&pal, &pal_preview, &cliff, &bigf}) {
         view->set_refresh_hook([this](View& v) { port_.refresh_view(v); });
     }
@@ -117,6 +117,10 @@ EditorParts TextureEditor::parts() {
 }
 
 void TextureEditor::run_as_step(std::string name, const std::function<void()>& edit) {
+    if (steps_ == UndoSteps::not_kept) {
+        edit();
+        return;
+    }
     auto before = EditorState::capture(parts());
     try {
         edit();

@@ -83,7 +83,10 @@ std::string_view command_name(Command command);
 // commands, each running its dialog, then its action, then its drawing, against the port.
 class TextureEditor {
 public:
-    explicit TextureEditor(WindowPort& port);
+    // A batch run never undoes: it keeps no steps, and spends nothing on noting what changed.
+    enum class UndoSteps { kept, not_kept };
+
+    explicit TextureEditor(WindowPort& port, UndoSteps steps = UndoSteps::kept);
     // Undo steps refer to the editor's own parts.
     TextureEditor(const TextureEditor&) = delete;
     TextureEditor& operator=(const TextureEditor&) = delete;
@@ -95,7 +98,7 @@ public:
 
     // Runs an edit that is not a command as one undo step of that name ("Edit palette entry
     // 7"). An edit that raises changes nothing and makes no step; the error goes on to the
-    // caller.
+    // caller. An editor that keeps no steps just runs the edit.
     void run_as_step(std::string name, const std::function<void()>& edit);
 
     // Undo and redo put back the buffers, every view's picture, and each data part's file
@@ -188,6 +191,7 @@ private:
     // In the order of DataPart.
     std::array<DataFileRecord, 3> files_;
     UndoHistory history_;
+    UndoSteps steps_;
 };
 
 }  // namespace vlt
