@@ -45,12 +45,17 @@ const std::vector<MenuGroup>& file_menu_groups() {
          {{Command::import_from_bigf},
           {Command::import_bigf_from_bitmap},
           {Command::import_bigf_nearest, "import_bigf_from_bitmap with nearest colours"},
+          {Command::import_bigf_reduced, "import_bigf_from_bitmap reducing colours"},
+          {Command::import_bigf_indices},
+          {Command::import_bigf_indices_taking_palette, "import_bigf_indices with its palette"},
           {Command::save_to_bigf},
           {Command::save_bigf_to_bitmap},
           {Command::save_bigf_to_indexed_bitmap}}},
         {"&cliff",
          {{Command::import_from_ciff},
           {Command::import_cliff_from_bitmap},
+          {Command::import_cliff_indices},
+          {Command::import_cliff_indices_taking_palette, "import_cliff_indices with its palette"},
           {Command::build_cliff},
           {Command::save_to_cliff},
           {Command::cliff_save_to_bitmap},
@@ -88,7 +93,7 @@ void MainWindow::build_file_menu(QMenu& menu) {
             if (const auto info = catalog_entry(item.command)) {
                 action->setStatusTip(qt_text(info->summary));
             }
-            connect(action, &QAction::triggered, this, [this, command = item.command] { run(command); });
+            connect(action, &QAction::triggered, this, [this, command = item.command] { run(dither_.applied_to(command)); });
         }
     }
     menu.addSeparator();
