@@ -93,7 +93,8 @@ void MainWindow::build_file_menu(QMenu& menu) {
             if (const auto info = catalog_entry(item.command)) {
                 action->setStatusTip(qt_text(info->summary));
             }
-            connect(action, &QAction::triggered, this, [this, command = item.command] { run(dither_.applied_to(command)); });
+            connect(action, &QAction::triggered, this,
+                    [this, command = item.command] { run(dither_.applied_to(command)); });
         }
     }
     menu.addSeparator();
