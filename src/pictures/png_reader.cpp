@@ -92,22 +92,63 @@ private:
         throw PictureError(not_valid, detail_of(result));
     }
 
-    // The decoded rows, top row first, `stride` bytes each. The buffer is filled as rows arrive,
-    // so a short file claiming a large picture never costs the whole picture. Zero-filled: the
-    // passes of an interlaced picture below 8 bits are merged into their rows.
-    PixelStore decode_rows(int format, std::size_t stride, int flags) {
-        const auto height = static_cast<std::size_t>(ihdr_.height);
-        if (stride != 0 && height > max_pixel_store_bytes / stride) {
+    void check_store_size(std::size_t stride) const {
+        if (stride != 0 && ihdr_.height > max_pixel_store_bytes / stride) {
             throw PictureError(
                 "Out of system resources",
                 std::to_string(ihdr_.width) + " x " + std::to_string(ihdr_.height) + " pixels");
         }
+    }
+
+    bool interlaced() const { return ihdr_.interlace_method != SPNG_INTERLACE_NONE; }
+
+    // Decodes every row straight into the picture's store: the decoded row `n` (top row first)
+    // goes to picture.row(n), `length` bytes of it; `row_done(n)` is called once row n is whole
+    // and final, which in an interlaced picture is only after the last pass. The store is taken
+    // uncleared and its pages are touched as the rows arrive, so a short file claiming a large
+    // picture never costs the whole picture; every byte a row holds is written by some pass.
+    template <typename RowDone>
+    void decode_into(Bitmap& picture, int format, int flags, std::size_t length,
+                     RowDone row_done) {
+        check(spng_decode_image(ctx_.get(), nullptr, 0, format, flags | SPNG_DECODE_PROGRESSIVE));
+        // The end of the image can show at either call (a tiny interlaced picture ends before
+        // its last pass).
+        spng_row_info info{};
+        int result = 0;
+        while ((result = spng_get_row_info(ctx_.get(), &info)) == 0) {
+            result = spng_decode_row(ctx_.get(), picture.row(static_cast<int>(info.row_num)),
+                                     length);
+            // The last row comes with the end of the image.
+            if (result != 0 && result != SPNG_EOI) {
+                break;
+            }
+            if (!interlaced()) {
+                row_done(static_cast<int>(info.row_num));
+            }
+            if (result == SPNG_EOI) {
+                break;
+            }
+        }
+        if (result != SPNG_EOI) {
+            check(result);
+        }
+        if (interlaced()) {
+            for (int y = 0; y < picture.height(); ++y) {
+                row_done(y);
+            }
+        }
+    }
+
+    // The decoded rows, top row first, `stride` bytes each (16-bit pictures, which are
+    // narrowed into the picture afterwards). Zero-filled, as the passes of an interlaced picture
+    // are merged into their rows.
+    PixelStore decode_rows(int format, std::size_t stride, int flags) {
+        const auto height = static_cast<std::size_t>(ihdr_.height);
+        check_store_size(stride);
         check(spng_decode_image(ctx_.get(), nullptr, 0, format, flags | SPNG_DECODE_PROGRESSIVE));
         PixelStore rows;
         // Address space only: the pages are touched as the rows arrive.
         rows.reserve(height * stride);
-        // The end of the image can show at either call (a tiny interlaced picture ends before
-        // its last pass).
         spng_row_info info{};
         int result = 0;
         while ((result = spng_get_row_info(ctx_.get(), &info)) == 0) {
@@ -127,6 +168,16 @@ private:
         return rows;
     }
 
+    // A picture whose store is taken but not yet written.
+    Bitmap uncleared_picture(int bits_per_pixel) const {
+        const std::size_t stride = Bitmap::row_stride_for(ihdr_.width, bits_per_pixel);
+        check_store_size(stride);
+        PixelStore pixels;
+        pixels.resize(stride * ihdr_.height);
+        return Bitmap(static_cast<int>(ihdr_.width), static_cast<int>(ihdr_.height),
+                      bits_per_pixel, RowOrder::bottom_up, std::move(pixels));
+    }
+
     Bitmap display_picture(PixelStore pixels) const {
         return Bitmap(static_cast<int>(ihdr_.width), static_cast<int>(ihdr_.height), 32,
                       RowOrder::bottom_up, std::move(pixels));
@@ -134,18 +185,29 @@ private:
 
     std::size_t width() const { return ihdr_.width; }
 
-    // 8 bits and less: decoded to RGBA, turned into blue, green, red, 0 in place.
+    // 8 bits and less: decoded to RGBA in the picture's rows, each turned into blue, green,
+    // red, 0 in place while it is still in the cache.
     PngRead read_true_colour() {
-        const std::size_t stride = width() * 4;
-        PixelStore pixels = decode_rows(SPNG_FMT_RGBA8, stride, SPNG_DECODE_TRNS);
-        bool transparent = false;
-        for (std::size_t i = 0; i < pixels.size(); i += 4) {
-            transparent |= pixels[i + 3] != 0xFF;
-            std::swap(pixels[i], pixels[i + 2]);
-            pixels[i + 3] = 0;
+        Bitmap picture = uncleared_picture(32);
+        std::uint32_t alpha = 0xFF;
+        decode_into(picture, SPNG_FMT_RGBA8, SPNG_DECODE_TRNS, width() * 4, [&](int y) {
+            alpha &= rgba_to_display(picture.row(y), width());
+        });
+        return {std::move(picture), alpha != 0xFF};
+    }
+
+    // Blue, green, red, 0 from red, green, blue, alpha; the AND of the pixels' alphas.
+    static std::uint32_t rgba_to_display(std::uint8_t* row, std::size_t pixels) {
+        std::uint32_t alpha = 0xFF;
+        for (std::size_t x = 0; x < pixels; ++x) {
+            std::uint8_t* p = row + 4 * x;
+            alpha &= p[3];
+            const std::uint8_t red = p[0];
+            p[0] = p[2];
+            p[2] = red;
+            p[3] = 0;
         }
-        flip_rows(pixels, stride);
-        return {display_picture(std::move(pixels)), transparent};
+        return alpha;
     }
 
     // 16 bits: each channel rounded to the nearest 8-bit value.
@@ -175,23 +237,27 @@ private:
         return static_cast<std::uint8_t>((value * 255u + 32767u) / 65535u);
     }
 
-    static void flip_rows(PixelStore& pixels, std::size_t stride) {
-        if (stride == 0) {
-            return;
-        }
-        auto top = pixels.begin();
-        auto bottom = pixels.end();
-        while (bottom - top >= static_cast<std::ptrdiff_t>(2 * stride)) {
-            bottom -= static_cast<std::ptrdiff_t>(stride);
-            std::swap_ranges(top, top + static_cast<std::ptrdiff_t>(stride), bottom);
-            top += static_cast<std::ptrdiff_t>(stride);
-        }
-    }
-
-    // A palette picture keeps its indices and its table, as an 8-bit BMP does.
+    // A palette picture keeps its indices and its table, as an 8-bit BMP does. The rows are
+    // decoded as they stand in the file, below 8 bits packed, and widened in place.
     PngRead read_indexed() {
+        Bitmap picture = uncleared_picture(8);
+        const int depth = ihdr_.bit_depth;
+        if (depth < 8 && interlaced()) {
+            // The passes are merged into the packed rows.
+            const std::size_t packed = (width() * static_cast<std::size_t>(depth) + 7) / 8;
+            for (int y = 0; y < picture.height(); ++y) {
+                std::memset(picture.row(y), 0, packed);
+            }
+        }
+        const std::size_t stride = picture.row_stride();
         // At least a byte a pixel, which libspng asks of every row buffer.
-        const PixelStore rows = decode_rows(SPNG_FMT_PNG, width(), 0);
+        decode_into(picture, SPNG_FMT_PNG, 0, width(), [&](int y) {
+            std::uint8_t* row = picture.row(y);
+            if (depth < 8) {
+                widen_indices(row, width(), depth);
+            }
+            std::fill(row + width(), row + stride, std::uint8_t{0});
+        });
         spng_plte plte{};
         check(spng_get_plte(ctx_.get(), &plte));
         std::vector<RgbQuad> table;
@@ -199,25 +265,20 @@ private:
             const auto& e = plte.entries[i];
             table.push_back({e.blue, e.green, e.red, 0});
         }
-        Bitmap picture(static_cast<int>(ihdr_.width), static_cast<int>(ihdr_.height), 8);
-        const int depth = ihdr_.bit_depth;
-        const int per_byte = 8 / depth;
-        const unsigned mask = (1u << depth) - 1;
-        for (int y = 0; y < picture.height(); ++y) {
-            const std::uint8_t* in = rows.data() + static_cast<std::size_t>(y) * width();
-            std::uint8_t* out = picture.row(y);
-            if (depth == 8) {
-                std::copy_n(in, picture.width(), out);
-                continue;
-            }
-            for (int x = 0; x < picture.width(); ++x) {
-                const int shift = 8 - depth * (x % per_byte + 1);
-                out[x] = static_cast<std::uint8_t>((in[x / per_byte] >> shift) & mask);
-            }
-        }
         picture.set_color_table(std::move(table));
         const bool transparent = uses_transparent_entry(picture);
         return {std::move(picture), transparent};
+    }
+
+    // Packed indices of 1, 2 or 4 bits, first pixel in the high bits, made a byte each. From the
+    // last pixel back, so that no packed byte is overwritten before it is read.
+    static void widen_indices(std::uint8_t* row, std::size_t pixels, int depth) {
+        const std::size_t per_byte = 8 / static_cast<std::size_t>(depth);
+        const unsigned mask = (1u << depth) - 1;
+        for (std::size_t x = pixels; x-- > 0;) {
+            const auto shift = static_cast<unsigned>(8 - depth * static_cast<int>(x % per_byte + 1));
+            row[x] = static_cast<std::uint8_t>((row[x / per_byte] >> shift) & mask);
+        }
     }
 
     bool uses_transparent_entry(const Bitmap& picture) const {
