@@ -8,13 +8,21 @@
 #include <span>
 
 #include "conversions/bigf_reduction.h"
-#include "conversions/colour_set.h"
+#include "conversions/colour_counter.h"
 #include "conversions/first_index_table.h"
 #include "conversions/nearest_entry_finder.h"
 #include "pictures/pixel_rows.h"
 
 namespace vlt {
 namespace {
+
+// Kept out of the pixel loops it is rarely called from, so that they stay small enough to inline
+// what they call per pixel.
+#if defined(__GNUC__)
+#define VLT_OUT_OF_LINE [[gnu::noinline]]
+#else
+#define VLT_OUT_OF_LINE
+#endif
 
 // The colour of a pixel stored blue, green, red (and a byte that carries no colour), from one
 // four-byte read.
@@ -122,7 +130,7 @@ public:
     }
 
     BigfReport report() const {
-        return {remembered_surplus_ + unremembered_surplus_.size(), surplus_pixels_,
+        return {remembered_surplus_ + unremembered_surplus_.count(), surplus_pixels_,
                 outside_read(picture_, bigf_width, bigf_height), surplus_};
     }
 
@@ -133,19 +141,20 @@ private:
         return found != FirstIndexTable::unknown ? found : index_of_new(color);
     }
 
-    int index_of_new(Color color) {
+    VLT_OUT_OF_LINE int index_of_new(Color color) {
         if (next_free_ < bigf_rebuilt_entries) {
             palette_[static_cast<std::size_t>(next_free_)] = color;
             first_index_.add(color, next_free_);
             return next_free_++;
         }
         // The palette is full from here on: the colour will never find an entry. A colour the
-        // table remembers is counted once, here; the others each time they come, in a set.
+        // table remembers is counted once, here; the others each time they come, counted at the
+        // end.
         if (first_index_.can_remember_absent()) {
             first_index_.add(color, FirstIndexTable::no_entry);
             ++remembered_surplus_;
         } else {
-            unremembered_surplus_.insert(color);
+            unremembered_surplus_.add(color);
         }
         return FirstIndexTable::no_entry;
     }
@@ -201,7 +210,7 @@ private:
     int next_free_ = 1;  // entry 0 stays black
     std::uint64_t surplus_pixels_ = 0;
     std::uint64_t remembered_surplus_ = 0;
-    ColourSet unremembered_surplus_;
+    ColourCounter unremembered_surplus_;
     std::array<Color, bigf_width> row_{};
     const std::size_t bytes_per_pixel_ = is_display_format(picture_)       ? 4
                                          : picture_.bits_per_pixel() == 24 ? 3

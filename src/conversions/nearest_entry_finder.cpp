@@ -27,33 +27,45 @@ constexpr int fine_shift = 4;
 
 // Drops from the list the entries that another entry of it beats at every colour of the cell,
 // or ties with and comes before. The difference of two squared distances is linear in the
-// colour, so its least value over the cell is found channel by channel at the cell's ends.
+// colour, so its least value over the cell is found channel by channel at the cell's ends:
+// with the cell from `low` to `low + size - 1` in each channel and P(x) = |x|^2 - 2 x.low, it
+// is P(e) - P(o) + 2 (size - 1) times the sum over the channels of min(0, o - e).
 void keep_possible_winners(std::vector<std::uint8_t>& list, const Palette& palette, Color color,
                            int shift) {
-    const int size = 1 << shift;
-    std::array<int, 3> low{}, high{};
+    const int span = 2 * ((1 << shift) - 1);
+    std::array<int, 3> low{};
     for (int c = 0; c < 3; ++c) {
         low[c] = channel_of(color, c) >> shift << shift;
-        high[c] = low[c] + size - 1;
     }
-    auto beaten_by = [&](std::uint8_t e, std::uint8_t other) {
-        int least = 0;
+    const std::size_t count = list.size();
+    std::array<std::array<int, 3>, palette_size> value;
+    std::array<int, palette_size> p;
+    for (std::size_t i = 0; i < count; ++i) {
+        p[i] = 0;
         for (int c = 0; c < 3; ++c) {
-            const int ve = channel_of(palette[e], c), vo = channel_of(palette[other], c);
-            const int slope = 2 * (vo - ve);
-            least += std::min(slope * low[c], slope * high[c]) + ve * ve - vo * vo;
+            const int v = channel_of(palette[list[i]], c);
+            value[i][static_cast<std::size_t>(c)] = v;
+            p[i] += v * v - 2 * v * low[c];
         }
-        return least > 0 || (least == 0 && other < e);
-    };
+    }
     // Judged against the whole list: an entry that beats another and is itself beaten passes
-    // its win on to the one that beats it.
-    std::array<std::uint8_t, palette_size> all{};
-    const auto count = static_cast<std::ptrdiff_t>(list.size());
-    std::copy(list.begin(), list.end(), all.begin());
-    std::erase_if(list, [&](std::uint8_t e) {
-        return std::any_of(all.begin(), all.begin() + count,
-                           [&](std::uint8_t other) { return other != e && beaten_by(e, other); });
-    });
+    // its win on to the one that beats it. Entries are in index order, so one that comes
+    // earlier in the list comes before; against itself the least is 0 and it is not earlier.
+    std::size_t kept = 0;
+    std::array<std::uint8_t, palette_size> winners;
+    for (std::size_t i = 0; i < count; ++i) {
+        bool beaten = false;
+        for (std::size_t j = 0; j < count && !beaten; ++j) {
+            const int least = p[i] - p[j] + span * (std::min(0, value[j][0] - value[i][0]) +
+                                                    std::min(0, value[j][1] - value[i][1]) +
+                                                    std::min(0, value[j][2] - value[i][2]));
+            beaten = least > 0 || (least == 0 && j < i);
+        }
+        if (!beaten) {
+            winners[kept++] = list[i];
+        }
+    }
+    list.assign(winners.begin(), winners.begin() + static_cast<std::ptrdiff_t>(kept));
 }
 
 }  // namespace
@@ -85,13 +97,6 @@ std::size_t NearestEntryFinder::Grid::at(int channel, int cell, std::uint8_t ent
     return static_cast<std::size_t>((channel * per_side_ + cell) * palette_size + entry);
 }
 
-NearestEntryFinder::Cell& NearestEntryFinder::Grid::cell_of(Color color) {
-    const int r = channel_of(color, 0) >> shift_;
-    const int g = channel_of(color, 1) >> shift_;
-    const int b = channel_of(color, 2) >> shift_;
-    return cells_[static_cast<std::size_t>((r * per_side_ + g) * per_side_ + b)];
-}
-
 // Every colour of the cell lies within `bound` of the entry whose farthest point is nearest,
 // so only entries that come within `bound` of the cell can be nearest to one of its colours, or
 // tie with it.
@@ -118,16 +123,6 @@ NearestEntryFinder::NearestEntryFinder(const Palette& palette)
     }
 }
 
-std::uint8_t NearestEntryFinder::nearest(Color color) {
-    CacheSlot& slot = cache_[(color * 0x9E3779B1u) >> 22];
-    if (slot.entry >= 0 && slot.color == color) {
-        return static_cast<std::uint8_t>(slot.entry);
-    }
-    const std::uint8_t entry = search(color);
-    slot = {color, entry};
-    return entry;
-}
-
 std::uint8_t NearestEntryFinder::search(Color color) {
     Cell& cell = fine_.cell_of(color);
     if (cell.count == 0) {
@@ -142,18 +137,21 @@ std::uint8_t NearestEntryFinder::search(Color color) {
 std::uint8_t NearestEntryFinder::best_entry(std::span<const Block> blocks, Color color) {
     const int r = channel_of(color, 0), g = channel_of(color, 1), b = channel_of(color, 2);
 #if defined(__SSE2__)
+    const __m128i zero = _mm_setzero_si128();
     const __m128i red_green = _mm_set1_epi32(r | g << 16);
     const __m128i blue_zero = _mm_set1_epi32(b);
+    const __m128i low_halves = _mm_set1_epi32(0xFFFF);
     __m128i best = _mm_set1_epi32(std::numeric_limits<std::int32_t>::max());
     for (const Block& block : blocks) {
-        const __m128i drg = _mm_sub_epi16(
-            _mm_load_si128(reinterpret_cast<const __m128i*>(block.red_green.data())), red_green);
-        const __m128i db = _mm_sub_epi16(
-            _mm_load_si128(reinterpret_cast<const __m128i*>(block.blue_zero.data())), blue_zero);
-        const __m128i distance = _mm_add_epi32(_mm_madd_epi16(drg, drg), _mm_madd_epi16(db, db));
+        const __m128i bytes = _mm_load_si128(reinterpret_cast<const __m128i*>(block.bytes.data()));
+        const __m128i drg = _mm_sub_epi16(_mm_unpacklo_epi8(bytes, zero), red_green);
+        const __m128i blue_entry = _mm_unpackhi_epi8(bytes, zero);
+        // Blue's difference, and the index left as it is, which the mask keeps out of the sum.
+        const __m128i db = _mm_sub_epi16(blue_entry, blue_zero);
+        const __m128i distance = _mm_add_epi32(_mm_madd_epi16(drg, drg),
+                                               _mm_madd_epi16(db, _mm_and_si128(db, low_halves)));
         const __m128i score =
-            _mm_or_si128(_mm_slli_epi32(distance, 8),
-                         _mm_load_si128(reinterpret_cast<const __m128i*>(block.entry.data())));
+            _mm_or_si128(_mm_slli_epi32(distance, 8), _mm_srli_epi32(blue_entry, 16));
         best = smaller(best, score);
     }
     best = smaller(best, _mm_shuffle_epi32(best, _MM_SHUFFLE(1, 0, 3, 2)));
@@ -163,9 +161,9 @@ std::uint8_t NearestEntryFinder::best_entry(std::span<const Block> blocks, Color
     std::int32_t best = std::numeric_limits<std::int32_t>::max();
     for (const Block& block : blocks) {
         for (std::size_t i = 0; i < 4; ++i) {
-            const std::int32_t dr = block.red_green[2 * i] - r, dg = block.red_green[2 * i + 1] - g,
-                               db = block.blue_zero[2 * i] - b;
-            best = std::min(best, (dr * dr + dg * dg + db * db) << 8 | block.entry[i]);
+            const std::int32_t dr = block.bytes[2 * i] - r, dg = block.bytes[2 * i + 1] - g,
+                               db = block.bytes[8 + 2 * i] - b;
+            best = std::min(best, (dr * dr + dg * dg + db * db) << 8 | block.bytes[9 + 2 * i]);
         }
     }
     return static_cast<std::uint8_t>(best);
@@ -196,12 +194,11 @@ void NearestEntryFinder::fill(Cell& fine_cell, Color color) {
             fine_lists_.emplace_back();
         }
         const std::uint8_t e = selected_[i < selected_.size() ? i : 0];
-        Block& block = fine_lists_.back();
-        const std::size_t lane = i % 4;
-        block.red_green[2 * lane] = red_of(palette_[e]);
-        block.red_green[2 * lane + 1] = green_of(palette_[e]);
-        block.blue_zero[2 * lane] = blue_of(palette_[e]);
-        block.entry[lane] = e;
+        std::uint8_t* lane = fine_lists_.back().bytes.data() + 2 * (i % 4);
+        lane[0] = red_of(palette_[e]);
+        lane[1] = green_of(palette_[e]);
+        lane[8] = blue_of(palette_[e]);
+        lane[9] = e;
     }
 }
 

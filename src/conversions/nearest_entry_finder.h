@@ -20,7 +20,16 @@ class NearestEntryFinder {
 public:
     explicit NearestEntryFinder(const Palette& palette);
 
-    std::uint8_t nearest(Color color);
+    // Inline, as it is called per pixel and most calls end at the cache.
+    std::uint8_t nearest(Color color) {
+        CacheSlot& slot = cache_[(color * 0x9E3779B1u) >> 22];
+        if (slot.entry >= 0 && slot.color == color) {
+            return static_cast<std::uint8_t>(slot.entry);
+        }
+        const std::uint8_t entry = search(color);
+        slot = {color, entry};
+        return entry;
+    }
 
 private:
     struct Cell {
@@ -34,7 +43,13 @@ private:
     class Grid {
     public:
         Grid(const Palette& palette, int shift);
-        Cell& cell_of(Color color);
+        Cell& cell_of(Color color) {
+            const auto side = static_cast<std::uint32_t>(per_side_);
+            const std::uint32_t r = (color & 0xFFu) >> shift_;
+            const std::uint32_t g = (color >> 8 & 0xFFu) >> shift_;
+            const std::uint32_t b = (color >> 16 & 0xFFu) >> shift_;
+            return cells_[(r * side + g) * side + b];
+        }
         // Appends to `out` those of `from` (entries in index order) that can be nearest to a
         // colour in the colour's cell.
         void select(Color color, std::span<const std::uint8_t> from,
@@ -51,13 +66,12 @@ private:
         std::vector<Cell> cells_;
     };
 
-    // Four of a fine cell's candidates with their colours, laid out so that the four distances
-    // are worked out side by side; a cell's list is one block or a few. Red and green alternate,
-    // as do blue and zero, so that a multiply-and-add of pairs gives each entry's sum of squares.
+    // Four of a fine cell's candidates in 16 bytes, so that the lists of all cells stay in the
+    // nearer caches: red and green of each, then blue and the entry's index of each. Widened to
+    // 16 bits, red and green alternate, as do blue and the index, so that a multiply-and-add of
+    // pairs gives each entry's sum of squares and the index is the high half of its lane.
     struct alignas(16) Block {
-        std::array<std::int16_t, 8> red_green{};
-        std::array<std::int16_t, 8> blue_zero{};
-        std::array<std::int32_t, 4> entry{};
+        std::array<std::uint8_t, 16> bytes{};
     };
 
     struct CacheSlot {

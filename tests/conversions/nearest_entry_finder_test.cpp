@@ -14,9 +14,14 @@ TEST(NearestEntryFinder, EqualsTheWalkThroughEveryEntryTiesIncluded) {
     std::mt19937 random(11);
     auto any = [&random] { return static_cast<std::uint8_t>(random()); };
     auto coarse = [&random] { return static_cast<std::uint8_t>(random() % 3 * 127); };
+    // On the first or last value of a cell, where the pruning's bounds are tight.
+    auto edge = [&random] {
+        return static_cast<std::uint8_t>(random() % 16 * 16 + (random() % 2 ? 15 : 0));
+    };
     const std::vector<std::function<Color()>> palettes = {
         [&] { return make_color(any(), any(), any()) | (random() & 0xFF000000u); },
         [&] { return make_color(coarse(), coarse(), coarse()); },  // many equal entries
+        [&] { return make_color(edge(), edge(), edge()); },
         [&] { return Color{0x00404040}; },
     };
     for (const auto& entry : palettes) {
