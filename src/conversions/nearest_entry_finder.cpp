@@ -174,8 +174,9 @@ void NearestEntryFinder::fill(Cell& fine_cell, Color color) {
     Cell& coarse_cell = coarse_.cell_of(color);
     if (coarse_cell.count == 0) {
         selected_.clear();
+        // Not thinned: that costs more than the longer lists cost the fine cells' selection,
+        // which thins what it keeps.
         coarse_.select(color, all_entries_, selected_);
-        keep_possible_winners(selected_, palette_, color, coarse_shift);
         coarse_cell.first = static_cast<std::uint32_t>(coarse_lists_.size());
         coarse_cell.count = static_cast<std::uint16_t>(selected_.size());
         coarse_lists_.insert(coarse_lists_.end(), selected_.begin(), selected_.end());
