@@ -158,7 +158,7 @@ BigfReport bigf_reduced_from_picture(Workspace& workspace, View& bigf, bool dith
     palette = reset_palette(palette);
     const std::uint64_t colours = colours_not_in(palette, texels);
     if (colours <= static_cast<std::uint64_t>(chosen_entries)) {
-        return bigf_from_picture(workspace, bigf, SurplusColors::black);
+        return bigf_from_picture(workspace, bigf, SurplusColours::black);
     }
     const std::vector<Color> fixed = fixed_colours(palette);
     const QuantizerResult quantized =
@@ -167,7 +167,7 @@ BigfReport bigf_reduced_from_picture(Workspace& workspace, View& bigf, bool dith
     assign_entries(palette, texels, quantized, entry_of, workspace.bigf_data);
     BigfReport report;
     report.outside = outside_read(picture, bigf_width, bigf_height);
-    report.surplus = dither ? SurplusColors::reduced_dithered : SurplusColors::reduced;
+    report.surplus = dither ? SurplusColours::reduced_dithered : SurplusColours::reduced;
     report.reduced_colours = colours;
     report.mean_error = paint_and_measure(picture, palette, texels, workspace.bigf_data);
     return report;

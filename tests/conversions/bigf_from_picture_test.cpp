@@ -114,7 +114,7 @@ namespace {
 // A 32-bit picture's fourth byte (often alpha) stays where surplus pixels are painted, black
 // or nearest, so other programs do not read them as transparent.
 TEST_F(BigfFromPicture, PaintedPixelsKeepTheFourthByte) {
-    for (const SurplusColors surplus : {SurplusColors::black, SurplusColors::nearest}) {
+    for (const SurplusColours surplus : {SurplusColours::black, SurplusColours::nearest}) {
         testing::put_picture(bigf, bigf_width, bigf_height,
                              [](int x, int y) { return cycle_color(cycle_k(x, y)); });
         Bitmap& picture = bigf.pixel_access();
@@ -126,7 +126,7 @@ TEST_F(BigfFromPicture, PaintedPixelsKeepTheFourthByte) {
             ASSERT_EQ(picture.pixels()[i], 0xFF) << i;
         }
         EXPECT_EQ(bigf.get_pixel(150, 0),
-                  surplus == SurplusColors::black
+                  surplus == SurplusColours::black
                       ? 0u
                       : entry(testing::nearest_by_walk(workspace->pal_colors, cycle_color(151))));
     }
