@@ -163,7 +163,7 @@ void MainWindow::build_controls() {
             *views_[i], [this](Command command) { run(dither_.applied_to(command)); }, shared);
         add_view_menu_entry(*views_[i], QStringLiteral("Inspector"),
                             [this, view = views[i]] { open_inspector(*view); });
-        on_double_click(*views_[i], [this, view = views[i]] { open_inspector(*view); });
+        views_[i]->set_double_click_action([this, view = views[i]] { open_inspector(*view); });
     }
     about_label_.setParent(&content_);
     about_label_.setObjectName(QStringLiteral("txtAbout"));
