@@ -17,11 +17,11 @@ namespace {
 // Answers every dialog with the path given for the command; remembers whether anything failed.
 class BenchPort : public WindowPort {
 public:
-    std::filesystem::path next_path;
     std::string failure;
 
+    // Every command is given its file.
     std::optional<std::filesystem::path> pick_file(const FileRequest&) override {
-        return next_path;
+        return std::nullopt;
     }
     void show_notice(const Message& message) override { failure = message.text; }
     void report_error(const Message& message) override { failure = message.text; }
@@ -67,12 +67,11 @@ void command_bench(benchmark::State& state, Command command, std::string file) {
     for (const auto& [prime, name] : {std::pair{Command::import_from_pal, "pal.dat"},
                                       std::pair{Command::import_from_ciff, "cliff.dat"},
                                       std::pair{Command::import_from_bigf, "bigf.dat"}}) {
-        port.next_path = inputs() / name;
-        editor->click(prime);
+        editor->run(prime, inputs() / name);
     }
-    port.next_path = inputs() / file;
+    const std::filesystem::path path = inputs() / file;
     for (auto _ : state) {
-        editor->click(command);
+        editor->run(command, path);
         if (!port.failure.empty()) {
             state.SkipWithError(port.failure.c_str());
             break;
@@ -120,8 +119,7 @@ constexpr Case paint_cases[] = {
             ->Unit(benchmark::kMicrosecond);
     };
     for (const Case& c : cases) {
-        const auto& info = all_commands()[static_cast<std::size_t>(c.command)];
-        add(std::string(info.name) + c.label, c);
+        add(std::string(command_name(c.command)) + c.label, c);
     }
     for (const Case& c : paint_cases) {
         add(c.label, c);

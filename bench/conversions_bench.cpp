@@ -19,7 +19,7 @@ namespace {
 // The conversion paints the pixels that find no room black, so every run starts from a fresh
 // copy of the picture, made outside the timed part.
 void bigf_conversion(benchmark::State& state, const Bitmap& source,
-                     SurplusColors surplus = SurplusColors::black) {
+                     SurplusColours surplus = SurplusColours::black) {
     auto workspace = std::make_unique<Workspace>();
     workspace->pal_colors = random_palette(256);  // entries 112 to 255 take part in the search
     View bigf("bigf", bigf_width, bigf_height);
@@ -27,7 +27,7 @@ void bigf_conversion(benchmark::State& state, const Bitmap& source,
         bigf.take_picture(PictureKind::bitmap, source);
         // Timed by hand: pausing the library's clock costs more than a small run.
         const auto start = std::chrono::steady_clock::now();
-        bigf_from_picture(*workspace, bigf, surplus);
+        bigf_from_picture(*workspace, bigf.pixels_for_change(), surplus);
         benchmark::DoNotOptimize(workspace->bigf_data.data());
         state.SetIterationTime(
             std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
@@ -74,7 +74,7 @@ BENCHMARK(bigf_conversion_worst_case_8bit)
 // a colour of its own, which fills every cell of the search and misses every cached answer.
 void bigf_conversion_nearest(benchmark::State& state) {
     static const Bitmap source = bigf_worst_case_picture();
-    bigf_conversion(state, source, SurplusColors::nearest);
+    bigf_conversion(state, source, SurplusColours::nearest);
 }
 BENCHMARK(bigf_conversion_nearest)
     ->Name("bigf_conversion_worst_case/nearest")
@@ -83,12 +83,12 @@ BENCHMARK(bigf_conversion_nearest)
 
 void bigf_conversion_nearest_all_distinct(benchmark::State& state) {
     static const Bitmap source = bigf_all_distinct_picture();
-    bigf_conversion(state, source, SurplusColors::nearest);
+    bigf_conversion(state, source, SurplusColours::nearest);
 }
 // The same picture painting black, for what the search adds.
 void bigf_conversion_all_distinct(benchmark::State& state) {
     static const Bitmap source = bigf_all_distinct_picture();
-    bigf_conversion(state, source, SurplusColors::black);
+    bigf_conversion(state, source, SurplusColours::black);
 }
 BENCHMARK(bigf_conversion_all_distinct)
     ->Name("bigf_conversion_worst_case/all_distinct")
@@ -111,7 +111,7 @@ void cliff_conversion(benchmark::State& state) {
     View cliff("cliff", cliff_width, cliff_height);
     cliff.take_picture(PictureKind::bitmap, cliff_picture(workspace->pal_colors));
     for (auto _ : state) {
-        cliff_from_picture(*workspace, cliff);
+        cliff_from_picture(*workspace, cliff.pixels_for_change());
         benchmark::DoNotOptimize(workspace->cliff_data.data());
     }
 }
@@ -133,7 +133,7 @@ void palette_conversion(benchmark::State& state) {
     View pal("pal", 16, 16);
     pal.take_picture(PictureKind::bitmap, cliff_picture(random_palette(256)));
     for (auto _ : state) {
-        palette_from_picture(*workspace, pal);
+        palette_from_picture(*workspace, pal.pixels_for_change());
         benchmark::DoNotOptimize(workspace->pal_colors.data());
     }
 }

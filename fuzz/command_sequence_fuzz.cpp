@@ -221,7 +221,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             static_cast<vlt::Command>(input.ConsumeIntegralInRange(0, last_command));
         port.save.reset();
         port.failed = false;
-        editor->click(command);
+        editor->run(command);
         if (port.save) {
             check_save(command, port);
         }

@@ -16,28 +16,29 @@ struct FileReason {
     bool operator==(const FileReason&) const = default;
 };
 
+// How a front end shows an error: the error report, or the short notice a data file's load or
+// save gives when the system refuses the file ("Failed!").
+enum class ErrorBox { report, notice };
+
 // Every error a command can raise carries the text the user will see, and for a failed system
 // call on a file, the reason. They are caught once, at the command boundary, and handed to the
-// front end's error report.
+// front end in the box they ask for.
 class Exception : public std::runtime_error {
 public:
-    explicit Exception(const std::string& message, std::optional<FileReason> reason = {})
-        : std::runtime_error(message), reason_(std::move(reason)) {}
+    explicit Exception(const std::string& message, std::optional<FileReason> reason = {},
+                       ErrorBox box = ErrorBox::report)
+        : std::runtime_error(message), reason_(std::move(reason)), box_(box) {}
 
     const std::optional<FileReason>& reason() const { return reason_; }
+    ErrorBox box() const { return box_; }
 
 private:
     std::optional<FileReason> reason_;
-};
-
-// The silent kind: ends a command without anything being shown.
-class EAbort : public Exception {
-public:
-    EAbort() : Exception("Operation aborted") {}
+    ErrorBox box_;
 };
 
 // Raised while reading the game's install path at start-up.
-class ERegistryException : public Exception {
+class RegistryError : public Exception {
 public:
     using Exception::Exception;
 };

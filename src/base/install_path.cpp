@@ -23,10 +23,10 @@ constexpr const char* value_name = "InstallPath";
 // The text of a value found by either reader, or the error the user is shown.
 std::string checked_text(const RegistryValue& value) {
     if (value.type == RegistryValue::Type::other) {
-        throw ERegistryException(std::string("Invalid data type for '") + value_name + "'");
+        throw RegistryError(std::string("Invalid data type for '") + value_name + "'");
     }
     if (!value.readable) {
-        throw ERegistryException(std::string("Failed to get data for '") + value_name + "'");
+        throw RegistryError(std::string("Failed to get data for '") + value_name + "'");
     }
     return value.data;
 }

@@ -9,7 +9,7 @@ namespace vlt {
 // "Software\Kelvarro\Vosk": read from the Windows registry (the 32-bit view, where the game's
 // installer writes it, then the 64-bit view), or elsewhere from the registry file of the Wine
 // prefix the game runs in ($WINEPREFIX, else ~/.wine), in the same order. Nothing when the key
-// or the value is missing. A value that is not a string raises ERegistryException "Invalid data
+// or the value is missing. A value that is not a string raises RegistryError "Invalid data
 // type for 'InstallPath'", one that cannot be read "Failed to get data for 'InstallPath'".
 std::optional<std::filesystem::path> game_data_folder();
 

@@ -79,7 +79,7 @@ Command import_bigf_variant(const Options& options) {
 }  // namespace
 
 bool takes_path(Command command) {
-    return command != Command::build_cliff;
+    return spec_of(command).file_use != FileUse::none;
 }
 
 ParseResult parse_arguments(std::span<const std::string_view> args) {
@@ -160,19 +160,24 @@ std::string help_text(std::string_view program) {
             << "\n";
     }
     out << "\nCommands:\n";
-    for (const CommandInfo& info : all_commands()) {
-        list_command(out, info.name, info.command, info.summary);
+    for (const CommandSpec& spec : command_table()) {
+        if (spec.listing != Listing::button) {
+            continue;
+        }
+        list_command(out, spec.name, spec.command, spec.summary);
         for (const CommandAlias& alias : command_aliases()) {
-            if (alias.command == info.command) {
+            if (alias.command == spec.command) {
                 list_command(out, alias.name, alias.command,
-                             "another name for " + std::string(info.name));
+                             "another name for " + std::string(spec.name));
             }
         }
     }
     out << "\nCommands for paint programs (not buttons; the window has them in the views'\n"
         << "context menus):\n";
-    for (const CommandInfo& info : paint_commands()) {
-        list_command(out, info.name, info.command, info.summary);
+    for (const CommandSpec& spec : command_table()) {
+        if (spec.listing == Listing::paint_program) {
+            list_command(out, spec.name, spec.command, spec.summary);
+        }
     }
     return out.str();
 }

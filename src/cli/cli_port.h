@@ -1,6 +1,5 @@
 #pragma once
 
-#include <filesystem>
 #include <iosfwd>
 #include <optional>
 #include <string>
@@ -9,29 +8,19 @@
 
 namespace vlt::cli {
 
-// The window a batch run stands in for: the file dialog returns the path given on the command
-// line, notices and error reports become one line "COMMAND: TEXT" on the error stream, warnings
-// one line "COMMAND: warning: TEXT" each, and nothing is painted.
-class CliPort : public WindowPort {
+// Where one command of a batch run reports: notices and error reports become one line
+// "COMMAND: TEXT" on the error stream, warnings one line "COMMAND: warning: TEXT" each, notes
+// "COMMAND: note: TEXT", COMMAND being the command's name as it was typed.
+class CliReports : public CommandReports {
 public:
-    explicit CliPort(std::ostream& errors) : errors_(errors) {}
+    CliReports(std::ostream& errors, std::string command_name)
+        : errors_(errors), command_name_(std::move(command_name)) {}
 
-    // Sets what the next command's dialog returns, and the name its messages carry (the
-    // command's name as it was typed).
-    void begin_command(std::string name, std::optional<std::filesystem::path> path);
-    // Whether the current command showed a notice or reported an error.
-    bool command_failed() const { return failed_; }
-    // Whether the current command showed warnings.
-    bool command_warned() const { return warned_; }
-
-    std::optional<std::filesystem::path> pick_file(const FileRequest& request) override;
     void show_notice(const Message& message) override;
     void report_error(const Message& message) override;
     void show_warnings(std::span<const std::string> warnings) override;
-    // Notes print as 'COMMAND: note: TEXT' and do not count as warnings.
     void show_report(std::span<const std::string> notes,
                      std::span<const std::string> warnings) override;
-    void refresh_view(View& view) override;
 
 private:
     void print_line(std::string_view prefix, std::string text);
@@ -39,9 +28,31 @@ private:
 
     std::ostream& errors_;
     std::string command_name_;
-    std::optional<std::filesystem::path> path_;
-    bool failed_ = false;
-    bool warned_ = false;
+};
+
+// The window a batch run stands in for: every file comes with its command, so no dialog is
+// ever shown, and nothing is painted. What it is told outside a command carries the program's
+// name.
+class CliPort : public WindowPort {
+public:
+    CliPort(std::ostream& errors, std::string program) : reports_(errors, std::move(program)) {}
+
+    std::optional<std::filesystem::path> pick_file(const FileRequest&) override {
+        return std::nullopt;
+    }
+    void refresh_view(View&) override {}
+    void show_notice(const Message& message) override { reports_.show_notice(message); }
+    void report_error(const Message& message) override { reports_.report_error(message); }
+    void show_warnings(std::span<const std::string> warnings) override {
+        reports_.show_warnings(warnings);
+    }
+    void show_report(std::span<const std::string> notes,
+                     std::span<const std::string> warnings) override {
+        reports_.show_report(notes, warnings);
+    }
+
+private:
+    CliReports reports_;
 };
 
 }  // namespace vlt::cli

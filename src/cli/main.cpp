@@ -14,15 +14,16 @@ namespace {
 constexpr std::string_view program = "vosk-land-texture-cli";
 
 int run(const vlt::cli::Options& options) {
-    vlt::cli::CliPort port(std::cerr);
+    vlt::cli::CliPort port(std::cerr, std::string(program));
     // The workspace is a few hundred kilobytes: keep it off the stack.
     auto editor =
         std::make_unique<vlt::TextureEditor>(port, vlt::TextureEditor::UndoSteps::not_kept);
     bool any_failed = false;
     for (const vlt::cli::Step& step : options.steps) {
-        port.begin_command(step.name, step.path);
-        editor->click(step.command);
-        if (port.command_failed() || (options.strict && port.command_warned())) {
+        vlt::cli::CliReports reports(std::cerr, step.name);
+        const vlt::CommandResult result =
+            editor->run(step.command, step.path, {.step_name = {}, .reports = &reports});
+        if (!result.done() || (options.strict && result.warned)) {
             any_failed = true;
             if (!options.keep_going) {
                 break;

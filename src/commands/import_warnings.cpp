@@ -29,7 +29,7 @@ Warnings bigf_picture_warnings(const BigfReport& report, std::uint64_t missing_p
         warnings.push_back(counted(report.surplus_colours, "colour", "colours") +
                            " did not fit in palette entries 1 to 111: " +
                            counted(report.surplus_pixels, "pixel was", "pixels were") +
-                           (report.surplus == SurplusColors::nearest
+                           (report.surplus == SurplusColours::nearest
                                 ? " given the nearest palette colour."
                                 : " painted black."));
     }

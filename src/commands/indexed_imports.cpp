@@ -12,9 +12,6 @@
 namespace vlt {
 namespace {
 
-constexpr std::string_view indexed_filter =
-    "indexed picture (*.bmp;*.png)|*.bmp;*.png|bitmap (*.bmp)|*.bmp|PNG picture (*.png)|*.png";
-
 Warnings indices_warnings(const IndicesReport& report, const LoadedPicture& loaded) {
     Warnings warnings;
     if (report.other_colour_pixels > 0) {
@@ -30,28 +27,37 @@ Warnings indices_warnings(const IndicesReport& report, const LoadedPicture& load
     return with_transparency_note(std::move(warnings), loaded.had_transparency);
 }
 
+IndexTarget bigf_target(Workspace& workspace) {
+    return {workspace.bigf_data, bigf_width, bigf_height, "import_bigf_indices",
+            "import_bigf_from_bitmap"};
+}
+
+IndexTarget cliff_target(Workspace& workspace) {
+    return {workspace.cliff_data, cliff_width, cliff_height, "import_cliff_indices",
+            "import_cliff_from_bitmap"};
+}
+
 }  // namespace
 
-void TextureEditor::import_bigf_indices(bool take_palette) {
-    import_indices(bigf,
-                   {workspace_.bigf_data, bigf_width, bigf_height, "import_bigf_indices",
-                    "import_bigf_from_bitmap"},
-                   take_palette);
+void TextureEditor::import_bigf_indices(const std::filesystem::path& file) {
+    import_indices(file, bigf, bigf_target(workspace_), false);
 }
 
-void TextureEditor::import_cliff_indices(bool take_palette) {
-    import_indices(cliff,
-                   {workspace_.cliff_data, cliff_width, cliff_height, "import_cliff_indices",
-                    "import_cliff_from_bitmap"},
-                   take_palette);
+void TextureEditor::import_cliff_indices(const std::filesystem::path& file) {
+    import_indices(file, cliff, cliff_target(workspace_), false);
 }
 
-void TextureEditor::import_indices(View& view, const IndexTarget& target, bool take_palette) {
-    const auto path = pick_open(indexed_filter);
-    if (!path) {
-        return;
-    }
-    const LoadedPicture loaded = read_bitmap_file(*path);
+void TextureEditor::import_bigf_indices_taking_palette(const std::filesystem::path& file) {
+    import_indices(file, bigf, bigf_target(workspace_), true);
+}
+
+void TextureEditor::import_cliff_indices_taking_palette(const std::filesystem::path& file) {
+    import_indices(file, cliff, cliff_target(workspace_), true);
+}
+
+void TextureEditor::import_indices(const std::filesystem::path& file, View& view,
+                                   const IndexTarget& target, bool take_palette) {
+    const LoadedPicture loaded = read_bitmap_file(file);
     const IndicesReport report = indices_from_picture(
         loaded.bitmap, target, workspace_.pal_colors,
         take_palette ? PictureTable::take_into_palette : PictureTable::map_to_palette);
@@ -70,9 +76,9 @@ void TextureEditor::import_indices(View& view, const IndexTarget& target, bool t
             }
         }
     }
-    set_source(view, *path);
+    set_source(view, file);
     if (take_palette) {
-        set_palette_source(*path);
+        set_palette_source(file);
     }
     warn(indices_warnings(report, loaded));
 }

@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "commands/command.h"
+#include "commands/command_table.h"
 #include "commands/editor_state.h"
 #include "commands/undo_history.h"
 #include "commands/unsaved_changes.h"
@@ -18,69 +20,28 @@
 
 namespace vlt {
 
-enum class SurplusColors;
+enum class SurplusColours;
 struct IndexTarget;
 
-// The thirteen buttons, in tab order, then the commands for working with paint programs, which
-// the window offers in its views' context menus.
-enum class Command {
-    import_from_pal,
-    save_pal_to_bitmap,
-    save_to_pal,
-    import_pal_from_bitmap,
-    import_from_ciff,
-    cliff_save_to_bitmap,
-    import_from_bigf,
-    save_bigf_to_bitmap,
-    save_to_bigf,
-    import_bigf_from_bitmap,
-    import_cliff_from_bitmap,
-    save_to_cliff,
-    build_cliff,
-    import_palette,
-    export_palette,
-    save_bigf_to_indexed_bitmap,
-    save_cliff_to_indexed_bitmap,
-    // import_bigf_from_bitmap giving surplus colours the nearest entry (the command line's
-    // --nearest, the bigf view's menu).
-    import_bigf_nearest,
-    // import_bigf_from_bitmap choosing entries 1 to 111 for the whole picture when its colours
-    // do not fit (the command line's --reduce, the bigf view's menu), and the same dithered.
-    import_bigf_reduced,
-    import_bigf_reduced_dithered,
-    // An indexed picture's indices stored unchanged (the palette stays; the command line's
-    // import_bigf_indices and import_cliff_indices), and the same taking the picture's colour
-    // table into the palette (--take-palette).
-    import_bigf_indices,
-    import_cliff_indices,
-    import_bigf_indices_taking_palette,
-    import_cliff_indices_taking_palette,
+// How a command ended, and the file it worked on.
+struct CommandResult {
+    enum class Status { done, cancelled, failed };
+    Status status = Status::done;
+    bool warned = false;  // it showed warnings
+    std::optional<std::filesystem::path> file;
+
+    bool done() const { return status == Status::done; }
 };
 
-struct CommandInfo {
-    Command command;
-    std::string_view name;     // the button's name and caption
-    std::string_view summary;  // one line on what it does
+// How a command is run when the caller wants other than a button's way.
+struct RunOptions {
+    std::string step_name;              // the undo step's name; empty: the command's
+    CommandReports* reports = nullptr;  // where its outcome goes; null: the port
 };
 
-// Another name a command is known by on the command line; the button keeps its own.
-struct CommandAlias {
-    std::string_view name;
-    Command command;
-};
-
-// The thirteen buttons.
-std::span<const CommandInfo> all_commands();
-// The paint-program commands that have a name of their own on the command line.
-std::span<const CommandInfo> paint_commands();
-std::span<const CommandAlias> command_aliases();
-// The command of that name or alias, letter case as listed.
-std::optional<Command> command_from_name(std::string_view name);
-// The name a command's undo step goes by: its button's or command-line name.
-std::string_view command_name(Command command);
-
-// The main window's logic without a window: the workspace, the four views, and the thirteen
-// commands, each running its dialog, then its action, then its drawing, against the port.
+// The main window's logic without a window: the workspace, the four views, and the commands,
+// each taking its file (given, or from its dialog), then doing its work, then its drawing,
+// against the port.
 class TextureEditor {
 public:
     // A batch run never undoes: it keeps no steps, and spends nothing on noting what changed.
@@ -91,10 +52,13 @@ public:
     TextureEditor(const TextureEditor&) = delete;
     TextureEditor& operator=(const TextureEditor&) = delete;
 
-    // Runs one command to its end, as a button click does: errors stop here, at the one place
-    // where they are caught, and go to the port's error report (the silent kind shows nothing).
-    // A command that completes is one undo step, if it changed anything but data files' records.
-    void click(Command command);
+    // Runs one command to its end: on `file` when given, else on the file its dialog asks the
+    // port for (a command that uses no file asks nothing). Buttons, menus, drops, the command
+    // line and watched files all come here. Errors stop here, at the one place where they are
+    // caught, and go to the reports in the box they ask for. A command that completes is one
+    // undo step, if it changed anything but data files' records.
+    CommandResult run(Command command, std::optional<std::filesystem::path> file = {},
+                      const RunOptions& options = {});
 
     // Runs an edit that is not a command as one undo step of that name ("Edit palette entry
     // 7"). An edit that raises changes nothing and makes no step; the error goes on to the
@@ -108,32 +72,34 @@ public:
     void redo();
     const UndoHistory& history() const { return history_; }
 
-    // The handlers; each may raise an Exception, which click() catches.
-    void import_from_palClick();
-    void save_pal_to_bitmapClick();
-    void save_to_palClick();
-    void import_pal_from_bitmapClick();
-    void import_from_ciffClick();
-    void cliff_save_to_bitmapClick();
-    void import_from_bigfClick();
-    void save_bigf_to_bitmapClick();
-    void save_to_bigfClick();
-    void import_bigf_from_bitmapClick();
-    void import_cliff_from_bitmapClick();
-    void save_to_cliffClick();
-    void build_cliffClick();
-
+    // The commands, named as the table names them; each works on the file it is given (none
+    // for build_cliff) and may raise an Exception, which run() catches.
+    void import_from_pal(const std::filesystem::path& file);
+    void save_pal_to_bitmap(const std::filesystem::path& file);
+    void save_to_pal(const std::filesystem::path& file);
+    void import_pal_from_bitmap(const std::filesystem::path& file);
+    void import_from_ciff(const std::filesystem::path& file);
+    void cliff_save_to_bitmap(const std::filesystem::path& file);
+    void import_from_bigf(const std::filesystem::path& file);
+    void save_bigf_to_bitmap(const std::filesystem::path& file);
+    void save_to_bigf(const std::filesystem::path& file);
+    void import_bigf_from_bitmap(const std::filesystem::path& file);
+    void import_cliff_from_bitmap(const std::filesystem::path& file);
+    void save_to_cliff(const std::filesystem::path& file);
+    void build_cliff(const std::filesystem::path& none);
     // The paint-program commands: palette files, indexed exports that read the buffers (so
-    // they work at any time and draw nothing), and the bigf import with nearest colours.
-    void import_palette();
-    void export_palette();
-    void save_bigf_to_indexed_bitmap();
-    void save_cliff_to_indexed_bitmap();
-    void import_bigf_nearest();
-    void import_bigf_reduced();
-    void import_bigf_reduced_dithered();
-    void import_bigf_indices(bool take_palette);
-    void import_cliff_indices(bool take_palette);
+    // they work at any time and draw nothing), and the bigf import's other ways with colours.
+    void import_palette(const std::filesystem::path& file);
+    void export_palette(const std::filesystem::path& file);
+    void save_bigf_to_indexed_bitmap(const std::filesystem::path& file);
+    void save_cliff_to_indexed_bitmap(const std::filesystem::path& file);
+    void import_bigf_nearest(const std::filesystem::path& file);
+    void import_bigf_reduced(const std::filesystem::path& file);
+    void import_bigf_reduced_dithered(const std::filesystem::path& file);
+    void import_bigf_indices(const std::filesystem::path& file);
+    void import_cliff_indices(const std::filesystem::path& file);
+    void import_bigf_indices_taking_palette(const std::filesystem::path& file);
+    void import_cliff_indices_taking_palette(const std::filesystem::path& file);
 
     // One palette entry takes a new colour: the palette views are redrawn, then each texture
     // view that holds a picture, and the palette is marked changed. Entries outside 0 to 255
@@ -163,12 +129,13 @@ public:
     View bigf{"bigf", bigf_width, bigf_height};
 
 private:
-    // The dialog step of every file command: the request starts in the current directory.
-    std::optional<std::filesystem::path> pick_open(std::string_view filter);
-    std::optional<std::filesystem::path> pick_save(std::string_view filter,
-                                                   std::string_view default_ext,
-                                                   std::optional<DataPart> part = {});
-    void run(Command command);
+    // The file dialog of a command that uses a file: the request starts in the current
+    // directory, and a save proposes the part's data file.
+    std::optional<std::filesystem::path> ask_for_file(const CommandSpec& spec);
+    // The command's action as one undo step; raises what the action raises.
+    void run_step(const CommandSpec& spec, const std::filesystem::path& file,
+                  const RunOptions& options);
+    void report(const std::exception& error);
     std::optional<std::size_t> slot_of(const View& view) const;
     // Bookkeeping at the end of a command that completed.
     void set_palette_source(const std::filesystem::path& file);
@@ -180,11 +147,15 @@ private:
     // Hands what a command that succeeded lost or filled in to the port, if anything.
     void warn(const std::vector<std::string>& warnings);
     void warn(const std::vector<std::string>& warnings, const std::vector<std::string>& notes);
-    void import_bigf(SurplusColors surplus);
+    void import_bigf(const std::filesystem::path& file, SurplusColours surplus);
     // Stores an indexed picture's indices in the target's texture, shown by `view`.
-    void import_indices(View& view, const IndexTarget& target, bool take_palette);
+    void import_indices(const std::filesystem::path& file, View& view, const IndexTarget& target,
+                        bool take_palette);
 
     WindowPort& port_;
+    // Where the running command's outcome goes, and whether it warned.
+    CommandReports* reports_;
+    bool warned_ = false;
     Workspace workspace_;
     // In the order pal, pal_preview, cliff, bigf.
     std::array<std::optional<std::filesystem::path>, 4> sources_;

@@ -29,13 +29,11 @@ struct Message {
     std::optional<FileReason> reason;
 };
 
-// What a window supplies to the commands. The desktop window and the batch command line each
-// implement it.
-class WindowPort {
+// Where a command's outcome is shown: the window's boxes, the command line's error stream, a
+// status bar.
+class CommandReports {
 public:
-    virtual ~WindowPort() = default;
-    // The chosen file's full path, or nothing when the user cancelled.
-    virtual std::optional<std::filesystem::path> pick_file(const FileRequest& request) = 0;
+    virtual ~CommandReports() = default;
     // A short text in the notice box ("Failed!", "failed!").
     virtual void show_notice(const Message& message) = 0;
     // An error that ended a command, its text already as the report shows it.
@@ -53,6 +51,15 @@ public:
             show_warnings(warnings);
         }
     }
+};
+
+// What a window supplies to the commands: file dialogs, the painting of views, and by default
+// the place their outcome is shown. The desktop window and the batch command line each
+// implement it.
+class WindowPort : public CommandReports {
+public:
+    // The chosen file's full path, or nothing when the user cancelled.
+    virtual std::optional<std::filesystem::path> pick_file(const FileRequest& request) = 0;
     // Paints the view at once.
     virtual void refresh_view(View& view) = 0;
     // What can be undone or redone changed (for menus that name the steps).

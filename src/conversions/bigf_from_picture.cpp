@@ -42,19 +42,19 @@ inline Color packed_color(const std::uint8_t* pixel) {
 
 class Conversion {
 public:
-    Conversion(Palette& palette, Bitmap& picture, SurplusColors surplus)
+    Conversion(Palette& palette, Bitmap& picture, SurplusColours surplus)
         : palette_(palette), picture_(picture), surplus_(surplus) {}
 
     // One row of the texture: reads its pixels, stores their indices, and paints the pixels that
     // find no room in the colour of the entry they were given. The kind of entry is settled when
     // the code is made, so that painting black costs what it did before there was a choice.
-    template <SurplusColors surplus_colors>
+    template <SurplusColours surplus_colours_to>
     void convert_row(int y, std::span<std::uint8_t> indices) {
         if (packed_rows_ && y < picture_.height()) {
             if (bytes_per_pixel_ == 4) {
-                convert_packed_row<surplus_colors, 4>(picture_.row(y), indices);
+                convert_packed_row<surplus_colours_to, 4>(picture_.row(y), indices);
             } else {
-                convert_packed_row<surplus_colors, 3>(picture_.row(y), indices);
+                convert_packed_row<surplus_colours_to, 3>(picture_.row(y), indices);
             }
             return;
         }
@@ -71,7 +71,7 @@ public:
                 indices[x] = static_cast<std::uint8_t>(index);
             } else {
                 std::uint8_t entry = 0;
-                if constexpr (surplus_colors == SurplusColors::nearest) {
+                if constexpr (surplus_colours_to == SurplusColours::nearest) {
                     entry = nearest_entry(row_[x]);
                 }
                 indices[x] = entry;
@@ -79,7 +79,7 @@ public:
                 if (bytes_per_pixel_ == 0) {
                     picture_.set_pixel(static_cast<int>(x), y, palette_[entry]);
                 } else if (x < inside) {
-                    if constexpr (surplus_colors == SurplusColors::nearest) {
+                    if constexpr (surplus_colours_to == SurplusColours::nearest) {
                         paint(pixels + bytes_per_pixel_ * x, entry);
                     } else {
                         paint_black(pixels + bytes_per_pixel_ * x);
@@ -93,7 +93,7 @@ public:
     // The same for a row of a true-colour picture that covers the whole texture row: each
     // pixel is read where it lies, with no row of colours in between, and the pixel size is
     // settled when the code is made.
-    template <SurplusColors surplus_colors, std::size_t bytes_per_pixel>
+    template <SurplusColours surplus_colours_to, std::size_t bytes_per_pixel>
     void convert_packed_row(std::uint8_t* pixels, std::span<std::uint8_t> indices) {
         std::uint64_t surplus = 0;
         // Four bytes are read at a time, so the last pixel of a row of three-byte pixels, whose
@@ -101,16 +101,16 @@ public:
         const std::size_t last = indices.size() - 1;
         std::uint8_t* pixel = pixels;
         for (std::uint8_t *out = indices.data(), *end = out + last; out != end; ++out) {
-            convert_pixel<surplus_colors, bytes_per_pixel>(packed_color(pixel), pixel, *out,
+            convert_pixel<surplus_colours_to, bytes_per_pixel>(packed_color(pixel), pixel, *out,
                                                            surplus);
             pixel += bytes_per_pixel;
         }
-        convert_pixel<surplus_colors, bytes_per_pixel>(make_color(pixel[2], pixel[1], pixel[0]),
+        convert_pixel<surplus_colours_to, bytes_per_pixel>(make_color(pixel[2], pixel[1], pixel[0]),
                                                        pixel, indices[last], surplus);
         surplus_pixels_ += surplus;
     }
 
-    template <SurplusColors surplus_colors, std::size_t bytes_per_pixel>
+    template <SurplusColours surplus_colours_to, std::size_t bytes_per_pixel>
     void convert_pixel(Color color, std::uint8_t* pixel, std::uint8_t& index,
                        std::uint64_t& surplus) {
         if (const int found = index_of(color); found != FirstIndexTable::no_entry) {
@@ -119,7 +119,7 @@ public:
         }
         ++surplus;
         std::uint8_t entry = 0;
-        if constexpr (surplus_colors == SurplusColors::nearest) {
+        if constexpr (surplus_colours_to == SurplusColours::nearest) {
             entry = nearest_entry(color);
             // Blue, green and red only: a 32-bit pixel's fourth byte, often alpha, stays.
             std::memcpy(pixel, pixel_bytes_[entry].data(), 3);
@@ -204,7 +204,7 @@ private:
 
     Palette& palette_;
     Bitmap& picture_;
-    const SurplusColors surplus_;
+    const SurplusColours surplus_;
     std::optional<NearestEntryFinder> nearest_;
     FirstIndexTable first_index_{palette_};
     int next_free_ = 1;  // entry 0 stays black
@@ -235,21 +235,21 @@ private:
 // The same as reading each pixel through the view and searching the palette from entry 0 on:
 // the table gives the first equal entry, and a new colour takes an entry that held 0, which
 // entry 0 holds first.
-BigfReport bigf_from_picture(Workspace& workspace, View& bigf, SurplusColors surplus) {
-    if (surplus == SurplusColors::reduced || surplus == SurplusColors::reduced_dithered) {
-        return bigf_reduced_from_picture(workspace, bigf,
-                                         surplus == SurplusColors::reduced_dithered);
+BigfReport bigf_from_picture(Workspace& workspace, Bitmap& picture, SurplusColours surplus) {
+    if (surplus == SurplusColours::reduced || surplus == SurplusColours::reduced_dithered) {
+        return bigf_reduced_from_picture(workspace, picture,
+                                         surplus == SurplusColours::reduced_dithered);
     }
     Palette& palette = workspace.pal_colors;
     std::fill_n(palette.begin(), bigf_rebuilt_entries, Color{0});
-    Conversion conversion(palette, bigf.pixel_access(), surplus);
+    Conversion conversion(palette, picture, surplus);
     for (int y = 0; y < bigf_height; ++y) {
         const auto row = std::span(workspace.bigf_data)
                              .subspan(static_cast<std::size_t>(y) * bigf_width, bigf_width);
-        if (surplus == SurplusColors::nearest) {
-            conversion.convert_row<SurplusColors::nearest>(y, row);
+        if (surplus == SurplusColours::nearest) {
+            conversion.convert_row<SurplusColours::nearest>(y, row);
         } else {
-            conversion.convert_row<SurplusColors::black>(y, row);
+            conversion.convert_row<SurplusColours::black>(y, row);
         }
     }
     return conversion.report();

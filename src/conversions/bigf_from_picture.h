@@ -16,25 +16,25 @@ inline constexpr int bigf_rebuilt_entries = 112;
 // lowest index). Or, reduced: entries 1 to 111 are chosen for the whole picture when its colours
 // do not all fit, and every texel takes the nearest entry, or with dithering the entry error
 // diffusion gives it (bigf_reduction.h).
-enum class SurplusColors { black, nearest, reduced, reduced_dithered };
+enum class SurplusColours { black, nearest, reduced, reduced_dithered };
 
 // What a bigf conversion lost: the colours that found no room and the texels they cover.
 struct BigfReport {
     std::uint64_t surplus_colours = 0;  // distinct colours, CLR_INVALID read outside included
     std::uint64_t surplus_pixels = 0;   // texels given another entry for want of room
     OutsideRead outside;
-    SurplusColors surplus = SurplusColors::black;  // what the surplus texels were given
+    SurplusColours surplus = SurplusColours::black;  // what the surplus texels were given
     // A reduction's distinct colours that no entry held (none when the picture fitted), and the
     // mean RGB distance from the picture's pixels to their entries' colours.
     std::uint64_t reduced_colours = 0;
     double mean_error = 0;
 };
 
-// Turns the picture in the `bigf` view into `bigf_data`, rebuilding palette entries 0 to 111
-// from the picture's own colours in scan order. Colours match exactly, first entry wins; a new
-// colour that finds no free entry gets the index `surplus` says, and its pixel is painted in
-// that entry's colour in the view.
-BigfReport bigf_from_picture(Workspace& workspace, View& bigf,
-                             SurplusColors surplus = SurplusColors::black);
+// Turns the bigf view's picture into `bigf_data`, rebuilding palette entries 0 to 111 from the
+// picture's own colours in scan order. Colours match exactly, first entry wins; a new colour
+// that finds no free entry gets the index `surplus` says, and its pixel is painted in that
+// entry's colour in the picture.
+BigfReport bigf_from_picture(Workspace& workspace, Bitmap& picture,
+                             SurplusColours surplus = SurplusColours::black);
 
 }  // namespace vlt

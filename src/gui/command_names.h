@@ -1,33 +1,19 @@
 #pragma once
 
 #include <QString>
-#include <optional>
+#include <string_view>
 
-#include "commands/texture_editor.h"
+#include "commands/command_table.h"
 
 namespace vlt {
-
-// The command's entry in the catalogs (buttons, then paint-program commands); nothing for a
-// command that has no name of its own there.
-inline std::optional<CommandInfo> catalog_entry(Command command) {
-    for (const auto catalog : {all_commands(), paint_commands()}) {
-        for (const CommandInfo& info : catalog) {
-            if (info.command == command) {
-                return info;
-            }
-        }
-    }
-    return std::nullopt;
-}
 
 inline QString qt_text(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-// Its name, or an empty text for a command without one.
-inline QString catalog_name(Command command) {
-    const auto info = catalog_entry(command);
-    return info ? qt_text(info->name) : QString();
+// The command's name, or an empty text for a variant, which goes by another command's name.
+inline QString own_name(Command command) {
+    return has_own_name(command) ? qt_text(command_name(command)) : QString();
 }
 
 }  // namespace vlt

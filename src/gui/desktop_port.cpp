@@ -29,28 +29,24 @@ PictureWidget* DesktopPort::widget_for(const View& view) const {
 
 std::optional<std::filesystem::path> DesktopPort::pick_file(const FileRequest& request) {
     const QString kind = folder_kind(request);
-    std::optional<std::filesystem::path> chosen;
-    if (next_answer_) {
-        chosen = std::exchange(next_answer_, std::nullopt);
-    } else {
-        FileRequest asked = request;
-        std::error_code ignored;
-        // A remembered folder that has gone leaves the dialog where the command asked.
-        if (const auto folder = settings_.folder(kind);
-            folder && std::filesystem::is_directory(*folder, ignored)) {
-            asked.initial_dir = *folder;
-        }
-        chosen = chooser_->choose(asked, &owner_);
+    FileRequest asked = request;
+    std::error_code ignored;
+    // A remembered folder that has gone leaves the dialog where the command asked.
+    if (const auto folder = settings_.folder(kind);
+        folder && std::filesystem::is_directory(*folder, ignored)) {
+        asked.initial_dir = *folder;
     }
+    std::optional<std::filesystem::path> chosen = chooser_->choose(asked, &owner_);
     if (chosen) {
-        std::error_code ignored;
-        std::filesystem::current_path(chosen->parent_path(), ignored);
-        settings_.set_folder(kind, chosen->parent_path());
-        if (request.kind == FileRequest::Kind::open) {
-            opened_ = chosen;
-        }
+        note_given_file(request, *chosen);
     }
     return chosen;
+}
+
+void DesktopPort::note_given_file(const FileRequest& request, const std::filesystem::path& file) {
+    std::error_code ignored;
+    std::filesystem::current_path(file.parent_path(), ignored);
+    settings_.set_folder(folder_kind(request), file.parent_path());
 }
 
 namespace {

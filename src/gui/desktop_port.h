@@ -31,18 +31,12 @@ public:
     PictureWidget* widget_for(const View& view) const;
     const QString& title() const { return title_; }
 
-    // The next file request is answered with this file, without a dialog: a file dropped on a
-    // view reaches its command as if the dialog had chosen it.
-    void answer_next_request(std::filesystem::path file) { next_answer_ = std::move(file); }
-    void forget_next_answer() { next_answer_.reset(); }
-
-    // The file the latest open request was answered with, once: what a command that completed
-    // opened.
-    std::optional<std::filesystem::path> take_opened_file() { return std::exchange(opened_, {}); }
-
     // A completed choice makes the chosen file's folder the current directory, where the next
     // dialog opens.
     std::optional<std::filesystem::path> pick_file(const FileRequest& request) override;
+    // A file given to a command without a dialog (a drop, a recent file) counts as chosen in
+    // the dialog of that filter.
+    void note_given_file(const FileRequest& request, const std::filesystem::path& file);
     // Failed file commands: the warning icon.
     void show_notice(const Message& message) override;
     void report_error(const Message& message) override;
@@ -68,8 +62,6 @@ private:
     QString title_;
     std::unique_ptr<FileChooser> chooser_;
     WindowSettings& settings_;
-    std::optional<std::filesystem::path> next_answer_;
-    std::optional<std::filesystem::path> opened_;
     std::vector<PictureWidget*> widgets_;  // children of the window, which outlive the port's use
     std::function<void()> on_history_changed_;
     std::function<void()> after_refresh_;

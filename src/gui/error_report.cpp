@@ -14,9 +14,6 @@ void show_error_report(const QString& title, const QString& text, QWidget* owner
 }
 
 void report_exception(const QString& title, const std::exception& error, QWidget* owner) {
-    if (dynamic_cast<const EAbort*>(&error) != nullptr) {
-        return;
-    }
     show_error_report(title, QString::fromStdString(report_text(error.what())), owner);
 }
 

@@ -11,7 +11,7 @@ namespace vlt {
 // text as given. Shown modally; returns when it is closed.
 void show_error_report(const QString& title, const QString& text, QWidget* owner = nullptr);
 
-// Reports an error that escaped a handler: the silent kind shows nothing, any other its message
+// Reports an error that escaped a handler: its message
 // with a "." added unless it already ends in a stop or the like.
 void report_exception(const QString& title, const std::exception& error, QWidget* owner = nullptr);
 

@@ -70,26 +70,6 @@ QString texel_text(const View& view, std::span<const std::uint8_t> data, QPoint 
         .arg(shown);
 }
 
-class DoubleClickFilter : public QObject {
-public:
-    DoubleClickFilter(QWidget& widget, std::function<void()> action)
-        : QObject(&widget), action_(std::move(action)) {
-        widget.installEventFilter(this);
-    }
-
-    bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() == QEvent::MouseButtonDblClick &&
-            static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
-            action_();
-            return true;
-        }
-        return false;
-    }
-
-private:
-    std::function<void()> action_;
-};
-
 }  // namespace
 
 std::optional<Color> ask_entry_colour(int entry, Color current, QWidget* parent) {
@@ -110,10 +90,6 @@ std::optional<int> ask_entry_number(QWidget* parent) {
                                            QStringLiteral("Entry (0 to 255):"), 0, 0,
                                            palette_size - 1, 1, &ok);
     return ok ? std::optional<int>(entry) : std::nullopt;
-}
-
-void on_double_click(QWidget& widget, std::function<void()> action) {
-    new DoubleClickFilter(widget, std::move(action));  // the widget owns it
 }
 
 InspectorWindow::InspectorWindow(TextureEditor& editor, std::function<void(int, Color)> edit,

@@ -80,7 +80,4 @@ private:
     int outlined_ = -1;
 };
 
-// Runs the action when the widget is double-clicked with the left button.
-void on_double_click(QWidget& widget, std::function<void()> action);
-
 }  // namespace vlt

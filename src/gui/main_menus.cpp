@@ -20,54 +20,19 @@
 namespace vlt {
 namespace {
 
-struct MenuItem {
-    Command command;
-    const char* text = nullptr;  // null: the command's catalog name
-};
-
 struct MenuGroup {
     const char* title;
-    std::vector<MenuItem> items;
+    CommandGroup group;
 };
 
-// The File menu's commands, by the part they work on. A new command shows up in the menu once
-// it is listed here.
-const std::vector<MenuGroup>& file_menu_groups() {
-    static const std::vector<MenuGroup> groups{
-        {"&Palette",
-         {{Command::import_from_pal},
-          {Command::import_pal_from_bitmap},
-          {Command::import_palette},
-          {Command::save_to_pal},
-          {Command::save_pal_to_bitmap},
-          {Command::export_palette}}},
-        {"&bigf",
-         {{Command::import_from_bigf},
-          {Command::import_bigf_from_bitmap},
-          {Command::import_bigf_nearest, "import_bigf_from_bitmap with nearest colours"},
-          {Command::import_bigf_reduced, "import_bigf_from_bitmap reducing colours"},
-          {Command::import_bigf_indices},
-          {Command::import_bigf_indices_taking_palette, "import_bigf_indices with its palette"},
-          {Command::save_to_bigf},
-          {Command::save_bigf_to_bitmap},
-          {Command::save_bigf_to_indexed_bitmap}}},
-        {"&cliff",
-         {{Command::import_from_ciff},
-          {Command::import_cliff_from_bitmap},
-          {Command::import_cliff_indices},
-          {Command::import_cliff_indices_taking_palette, "import_cliff_indices with its palette"},
-          {Command::build_cliff},
-          {Command::save_to_cliff},
-          {Command::cliff_save_to_bitmap},
-          {Command::save_cliff_to_indexed_bitmap}}},
-    };
-    return groups;
-}
+constexpr MenuGroup file_menu_groups[] = {{"&Palette", CommandGroup::palette},
+                                          {"&bigf", CommandGroup::bigf},
+                                          {"&cliff", CommandGroup::cliff}};
 
 // Commands that ask for a file say so with "...".
-QString item_text(const MenuItem& item) {
-    const QString name = item.text != nullptr ? QString::fromUtf8(item.text) : catalog_name(item.command);
-    return item.command == Command::build_cliff ? name : name + QStringLiteral("...");
+QString item_text(Command command) {
+    const QString text = qt_text(menu_text(command));
+    return spec_of(command).file_use == FileUse::none ? text : text + QStringLiteral("...");
 }
 
 QString native(const std::filesystem::path& file) {
@@ -85,16 +50,14 @@ void MainWindow::build_menus() {
 }
 
 void MainWindow::build_file_menu(QMenu& menu) {
-    for (const MenuGroup& group : file_menu_groups()) {
+    for (const MenuGroup& group : file_menu_groups) {
         QMenu* sub = menu.addMenu(QString::fromUtf8(group.title));
         MnemonicPicker picker;
-        for (const MenuItem& item : group.items) {
-            QAction* action = sub->addAction(picker.pick(item_text(item)));
-            if (const auto info = catalog_entry(item.command)) {
-                action->setStatusTip(qt_text(info->summary));
-            }
+        for (const Command command : file_menu_commands(group.group)) {
+            QAction* action = sub->addAction(picker.pick(item_text(command)));
+            action->setStatusTip(qt_text(spec_of(command).summary));
             connect(action, &QAction::triggered, this,
-                    [this, command = item.command] { run(dither_.applied_to(command)); });
+                    [this, command] { run(dither_.applied_to(command)); });
         }
     }
     menu.addSeparator();
@@ -130,12 +93,12 @@ void MainWindow::fill_recent_menu() {
                        QString::fromStdU16String(recent.file.filename().u16string()).replace(
                            QLatin1Char('&'), QStringLiteral("&&"));
         if (command_for_opened_file(recent.file) != recent.command) {
-            text += QStringLiteral(" (") + catalog_name(recent.command) + QLatin1Char(')');
+            text += QStringLiteral(" (") + own_name(recent.command) + QLatin1Char(')');
         }
         QAction* action = recent_menu_->addAction(text);
         action->setStatusTip(native(recent.file));
         connect(action, &QAction::triggered, this,
-                [this, recent] { run_with_file(recent.command, recent.file); });
+                [this, recent] { run(recent.command, recent.file); });
     }
 }
 

@@ -57,13 +57,9 @@ QString text_of(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-const CommandInfo& info_of(Command command) {
-    return all_commands()[static_cast<std::size_t>(command)];
-}
-
 // A button's caption, and its object name: the command's own name.
 QString caption_of(Command command) {
-    return text_of(info_of(command).name);
+    return text_of(command_name(command));
 }
 
 // The design's font is 8 points at 96 pixels per inch: 11 pixels high. Captions must fit the
@@ -132,7 +128,7 @@ MainWindow::MainWindow(WindowSetup setup)
     // Outer size; the frame is taken off once it is known (fit_outer_size).
     resize(design_width, design_height + bars_height());
     move(centred_position(size()));
-    FormCreate(setup.executable);
+    start_in_game_folder(setup.executable);
 }
 
 MainWindow::~MainWindow() {
@@ -158,9 +154,8 @@ void MainWindow::build_controls() {
         // The editor routes every refresh through the port, which paints this widget at once.
         port_.add_view_widget(*views_[i]);
         drops_[i] = std::make_unique<ViewDrops>(
-            *views_[i], [this](Command command, const std::filesystem::path& file) {
-                run_with_file(command, file);
-            });
+            *views_[i],
+            [this](Command command, const std::filesystem::path& file) { run(command, file); });
         tooltips_[i] = std::make_unique<ViewToolTips>(*views_[i], editor_);
         statuses_[i] = std::make_unique<ViewStatus>(*views_[i], editor_, *statusBar());
         QAction* const shared[] = {&undo_action_, &redo_action_};
@@ -168,13 +163,13 @@ void MainWindow::build_controls() {
             *views_[i], [this](Command command) { run(dither_.applied_to(command)); }, shared);
         add_view_menu_entry(*views_[i], QStringLiteral("Inspector"),
                             [this, view = views[i]] { open_inspector(*view); });
-        on_double_click(*views_[i], [this, view = views[i]] { open_inspector(*view); });
+        views_[i]->set_double_click_action([this, view = views[i]] { open_inspector(*view); });
     }
-    txtAbout_.setParent(&content_);
-    txtAbout_.setObjectName(QStringLiteral("txtAbout"));
-    txtAbout_.setText(QStringLiteral("vosk-land-texture " VLT_VERSION));
-    txtAbout_.move(296, 1328);
-    txtAbout_.adjustSize();
+    about_label_.setParent(&content_);
+    about_label_.setObjectName(QStringLiteral("txtAbout"));
+    about_label_.setText(QStringLiteral("vosk-land-texture " VLT_VERSION));
+    about_label_.move(296, 1328);
+    about_label_.adjustSize();
     // Under the bigf buttons, beside the view whose menu it serves.
     dither_.move(272, 384);
     dither_.adjustSize();
@@ -185,7 +180,7 @@ void MainWindow::build_controls() {
         buttons_[i] = std::make_unique<QPushButton>(name, &content_);
         buttons_[i]->setObjectName(name);
         buttons_[i]->setGeometry(place.left, place.top, place.width, button_height);
-        buttons_[i]->setToolTip(text_of(info_of(place.command).summary));
+        buttons_[i]->setToolTip(text_of(spec_of(place.command).summary));
         press_on_enter(*buttons_[i]);
         connect(buttons_[i].get(), &QPushButton::clicked, this,
                 [this, command = place.command] { run(command); });
@@ -231,11 +226,16 @@ void MainWindow::update_undo_actions() {
     redo_action_.setEnabled(history.can_redo());
 }
 
-void MainWindow::run(Command command) {
-    port_.take_opened_file();
-    editor_.click(command);
+CommandResult MainWindow::run(Command command, std::optional<std::filesystem::path> file) {
+    if (file) {
+        FileRequest request;
+        request.filter = spec_of(command).filter;
+        port_.note_given_file(request, *file);
+    }
+    CommandResult result = editor_.run(command, std::move(file));
     after_change();
-    after_command(command);
+    after_command(command, result);
+    return result;
 }
 
 void MainWindow::after_change() {
@@ -248,15 +248,9 @@ void MainWindow::after_change() {
     emit workspace_changed();
 }
 
-void MainWindow::after_command(Command command) {
-    // A command that completed names the file it opened as its view's source.
-    if (const auto opened = port_.take_opened_file()) {
-        const bool completed = std::ranges::any_of(views_, [&](const auto& widget) {
-            return editor_.source_of(widget->view()) == opened;
-        });
-        if (completed) {
-            settings_.add_recent_file({command, *opened});
-        }
+void MainWindow::after_command(Command command, const CommandResult& result) {
+    if (result.done() && result.file && spec_of(command).file_use == FileUse::open) {
+        settings_.add_recent_file({command, *result.file});
     }
     update_files_status();
 }
@@ -280,18 +274,14 @@ void MainWindow::save_all() {
         if (!editor_.unsaved_changes().changed(p.part)) {
             continue;
         }
-        if (const auto file = editor_.data_file(p.part)) {
-            run_with_file(p.save, *file);
-        } else {
-            run(p.save);
-        }
+        run(p.save, editor_.data_file(p.part));
     }
 }
 
 void MainWindow::open_files(const std::vector<std::filesystem::path>& files) {
     for (const std::filesystem::path& file : files) {
         if (const auto command = command_for_opened_file(file)) {
-            run_with_file(*command, file);
+            run(*command, file);
         } else {
             port_.show_notice({not_opened_text(QDir::toNativeSeparators(
                                                    QString::fromStdU16String(file.u16string()))
@@ -301,15 +291,7 @@ void MainWindow::open_files(const std::vector<std::filesystem::path>& files) {
     }
 }
 
-void MainWindow::run_with_file(Command command, const std::filesystem::path& file) {
-    port_.answer_next_request(file);
-    run(command);
-    port_.forget_next_answer();
-}
-
-// The creation handler: chooses the start-up folder. Its errors are reported here and the
-// window opens all the same.
-void MainWindow::FormCreate(const std::filesystem::path& executable) {
+void MainWindow::start_in_game_folder(const std::filesystem::path& executable) {
     try {
         choose_startup_folder(executable);
     } catch (const std::exception& error) {

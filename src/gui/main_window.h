@@ -53,10 +53,9 @@ public:
     QScrollArea& scroll_area() { return scroll_; }
     WindowSettings& settings() { return settings_; }
 
-    // One button click: the command runs to its end, then every view it marked is repainted.
-    void run(Command command);
-    // The same with the command's file given, as a drop gives it: no dialog is shown.
-    void run_with_file(Command command, const std::filesystem::path& file);
+    // A button click, a menu item, a drop: the command runs to its end on the file given, else
+    // on the one its dialog asks for; then every view it marked is repainted.
+    CommandResult run(Command command, std::optional<std::filesystem::path> file = {});
     // Ctrl+Z, and Ctrl+Shift+Z or Ctrl+Y; also in every view's context menu.
     QAction& undo_action() { return undo_action_; }
     QAction& redo_action() { return redo_action_; }
@@ -107,14 +106,15 @@ private:
     void show_command_line_help();
     void show_about();
 
-    void FormCreate(const std::filesystem::path& executable);
+    // Chooses the start-up folder; its errors are reported and the window opens all the same.
+    void start_in_game_folder(const std::filesystem::path& executable);
     void fit_outer_size();
     void build_undo_actions();
     // The undo and redo actions name the steps they would take, greyed when there is none.
     void update_undo_actions();
     int bars_height() const;
     // After a command: the file it opened joins the recent files, the status bar follows.
-    void after_command(Command command);
+    void after_command(Command command, const CommandResult& result);
     void update_files_status();
     // Repaints what the last change marked and tells the other windows.
     void after_change();
@@ -133,7 +133,7 @@ private:
     std::array<std::unique_ptr<ViewDrops>, 4> drops_;
     std::array<std::unique_ptr<ViewToolTips>, 4> tooltips_;
     std::array<std::unique_ptr<ViewStatus>, 4> statuses_;
-    QLabel txtAbout_;
+    QLabel about_label_;
     std::array<std::unique_ptr<QPushButton>, 13> buttons_;
     DitherBox dither_{&content_};
     QLabel files_status_;

@@ -1,5 +1,6 @@
 #include "gui/picture_widget.h"
 
+#include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
 
@@ -11,6 +12,14 @@ PictureWidget::PictureWidget(View& view, QWidget* parent) : QWidget(parent), vie
     setObjectName(QString::fromStdString(view.name()));
     setFixedSize(view.width(), view.height());
     setAttribute(Qt::WA_OpaquePaintEvent, false);
+}
+
+void PictureWidget::mouseDoubleClickEvent(QMouseEvent* event) {
+    if (double_click_ && event->button() == Qt::LeftButton) {
+        double_click_();
+        return;
+    }
+    QWidget::mouseDoubleClickEvent(event);
 }
 
 void PictureWidget::paintEvent(QPaintEvent* event) {

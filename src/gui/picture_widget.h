@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QWidget>
+#include <functional>
 
 #include "pictures/view.h"
 
@@ -15,12 +16,18 @@ public:
     PictureWidget(View& view, QWidget* parent);
 
     View& view() const { return view_; }
+    // What a double click with the left button does (the window opens the inspector).
+    void set_double_click_action(std::function<void()> action) {
+        double_click_ = std::move(action);
+    }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
     View& view_;
+    std::function<void()> double_click_;
 };
 
 }  // namespace vlt

@@ -3,51 +3,21 @@
 #include <QMenu>
 #include <vector>
 
+#include "gui/command_names.h"
 #include "gui/picture_widget.h"
 
 namespace vlt {
-namespace {
-
-struct MenuEntry {
-    const char* text;
-    Command command;
-};
-
-std::vector<MenuEntry> entries_for(const std::string& view) {
-    if (view == "pal" || view == "pal_preview") {
-        return {{"Import palette file...", Command::import_palette},
-                {"Export palette file...", Command::export_palette}};
-    }
-    if (view == "bigf") {
-        return {{"Export as indexed BMP...", Command::save_bigf_to_indexed_bitmap},
-                {"Import BMP with nearest colours...", Command::import_bigf_nearest},
-                {"Import BMP reducing colours...", Command::import_bigf_reduced},
-                {"Import indexed picture...", Command::import_bigf_indices},
-                {"Import indexed picture with its palette...",
-                 Command::import_bigf_indices_taking_palette}};
-    }
-    if (view == "cliff") {
-        return {{"Export as indexed BMP...", Command::save_cliff_to_indexed_bitmap},
-                {"Import indexed picture...", Command::import_cliff_indices},
-                {"Import indexed picture with its palette...",
-                 Command::import_cliff_indices_taking_palette}};
-    }
-    return {};
-}
-
-}  // namespace
 
 void add_view_menu(PictureWidget& widget, std::function<void(Command)> run,
                    std::span<QAction* const> shared) {
-    const std::vector<MenuEntry> entries = entries_for(widget.view().name());
-    if (entries.empty() && shared.empty()) {
+    const std::vector<Command> commands = view_menu_commands(widget.view().name());
+    if (commands.empty() && shared.empty()) {
         return;
     }
     auto* menu = new QMenu(&widget);  // the view owns it
-    for (const MenuEntry& entry : entries) {
-        QAction* action = menu->addAction(QString::fromUtf8(entry.text));
-        QObject::connect(action, &QAction::triggered, &widget,
-                         [run, command = entry.command] { run(command); });
+    for (const Command command : commands) {
+        QAction* action = menu->addAction(qt_text(spec_of(command).view_menu_text));
+        QObject::connect(action, &QAction::triggered, &widget, [run, command] { run(command); });
     }
     if (!shared.empty()) {
         menu->addSeparator();

@@ -53,7 +53,7 @@ std::vector<RecentFile> WindowSettings::recent_files() const {
 }
 
 void WindowSettings::add_recent_file(const RecentFile& recent) {
-    if (catalog_name(recent.command).isEmpty()) {
+    if (own_name(recent.command).isEmpty()) {
         return;  // it could not be read back
     }
     std::vector<RecentFile> files = recent_files();
@@ -64,7 +64,7 @@ void WindowSettings::add_recent_file(const RecentFile& recent) {
     settings_->beginWriteArray(QStringLiteral("recent"), static_cast<int>(files.size()));
     for (std::size_t i = 0; i < files.size(); ++i) {
         settings_->setArrayIndex(static_cast<int>(i));
-        settings_->setValue(QStringLiteral("command"), catalog_name(files[i].command));
+        settings_->setValue(QStringLiteral("command"), own_name(files[i].command));
         settings_->setValue(QStringLiteral("file"), text_of(files[i].file));
     }
     settings_->endArray();

@@ -14,7 +14,7 @@ constexpr Color white = 0x00FFFFFF;
 View::View(std::string name, int width, int height)
     : name_(std::move(name)), width_(width), height_(height) {}
 
-Bitmap& View::pixel_access() {
+Bitmap& View::pixels_for_change() {
     settle();
     if (kind_ == PictureKind::none) {
         picture_ = Bitmap::make_display(width_, height_, white);
@@ -40,7 +40,7 @@ Bitmap& View::bitmap_access() {
 }
 
 void View::stretch_draw(const Bitmap& source) {
-    Bitmap& target = pixel_access();
+    Bitmap& target = pixels_for_change();
     repaint_marked_ = true;
     if (source.empty()) {
         return;  // nothing to draw from: the target keeps its pixels
@@ -53,7 +53,7 @@ void View::defer_draw(const void* kind, std::function<void(Bitmap&)> draw) {
         draw_owed_now();
     }
     if (kind_ == PictureKind::none) {
-        // As pixel_access() would, except that the white picture is made when it is drawn.
+        // As pixels_for_change() would, except that the white picture is made when it is drawn.
         kind_ = PictureKind::bitmap;
         repaint_marked_ = true;
         owed_.makes_picture = true;

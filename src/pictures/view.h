@@ -29,11 +29,13 @@ public:
         return kind_ == PictureKind::bitmap ? &picture_ : nullptr;
     }
 
-    // Readies the picture for pixel work: a view without a picture gets a white, view-sized,
-    // display-format one; an icon or metafile raises an error. Marks the picture as modified.
-    Bitmap& pixel_access();
-    Color get_pixel(int x, int y) { return pixel_access().get_pixel(x, y); }
-    void set_pixel(int x, int y, Color color) { pixel_access().set_pixel(x, y, color); }
+    // The picture, readied for pixel work that counts as changing it: a view without a picture
+    // gets a white, view-sized, display-format one; an icon or metafile raises an error. From
+    // now on it no longer matches the colour counts its file gave, which an export then leaves
+    // out. Pixel reads through the view count as such work.
+    Bitmap& pixels_for_change();
+    Color get_pixel(int x, int y) { return pixels_for_change().get_pixel(x, y); }
+    void set_pixel(int x, int y, Color color) { pixels_for_change().set_pixel(x, y, color); }
 
     // The bitmap picture; a view without one (or with an icon or metafile) gets the empty
     // picture, not a view-sized one, and is marked for repainting.
@@ -43,7 +45,7 @@ public:
     void stretch_draw(const Bitmap& source);
 
     // A draw that may wait until the picture is next read (painted, exported, converted), so
-    // that a picture nobody looks at is never drawn. Checks and marks as pixel_access() does,
+    // that a picture nobody looks at is never drawn. Checks and marks as pixels_for_change() does,
     // now; `draw` is handed the picture later (the view-sized white one if the view had none)
     // and must depend only on what it holds itself. A draw still owed is done first, unless it
     // is of the same `kind`: drawing the same thing again writes over everything it would write.

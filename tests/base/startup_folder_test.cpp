@@ -40,7 +40,7 @@ protected:
         std::string error;
         try {
             choose_startup_folder(exe_folder / "vosk-land-texture");
-        } catch (const ERegistryException& e) {
+        } catch (const RegistryError& e) {
             error = e.what();
         }
         return {fs::current_path(), error};

@@ -56,7 +56,7 @@ protected:
         port.clear_records();
         port.answers.clear();
         port.answers.push_back(std::move(answer));
-        editor->click(command);
+        editor->run(command);
     }
 
     std::filesystem::path write_palette_file(const std::string& name, const Palette& palette) {

@@ -48,7 +48,7 @@ double mean_error(const Workspace& workspace, const std::vector<Color>& picture)
 
 class BigfReduction : public ::testing::TestWithParam<bool> {
 protected:
-    void import(SurplusColors surplus) {
+    void import(SurplusColours surplus) {
         workspace = std::make_unique<Workspace>();
         workspace->pal_colors = seeded_palette();
         testing::put_picture(bigf, bigf_width, bigf_height, [this](int x, int y) {
@@ -60,7 +60,7 @@ protected:
                 picture.push_back(bigf.get_pixel(x, y));
             }
         }
-        report = bigf_from_picture(*workspace, bigf, surplus);
+        report = bigf_from_picture(*workspace, bigf.pixels_for_change(), surplus);
     }
 
     std::unique_ptr<Workspace> workspace;
@@ -70,9 +70,9 @@ protected:
 };
 
 TEST_F(BigfReduction, ErrorIsWellUnderThatOfTheNearestImportAndReported) {
-    import(SurplusColors::nearest);
+    import(SurplusColours::nearest);
     const double nearest = mean_error(*workspace, picture);
-    import(SurplusColors::reduced);
+    import(SurplusColours::reduced);
     const double reduced = mean_error(*workspace, picture);
     EXPECT_LT(reduced, 0.5 * nearest) << "nearest " << nearest;
     EXPECT_NEAR(report.mean_error, reduced, 0.01);
@@ -90,7 +90,7 @@ TEST_F(BigfReduction, ErrorIsWellUnderThatOfTheNearestImportAndReported) {
 // rest take the nearest entry unless dithered; the view shows every texel's entry.
 TEST_P(BigfReduction, KeepsFixedEntriesAndPaletteColoursAndShowsTheResult) {
     const bool dither = GetParam();
-    import(dither ? SurplusColors::reduced_dithered : SurplusColors::reduced);
+    import(dither ? SurplusColours::reduced_dithered : SurplusColours::reduced);
     const Palette& palette = workspace->pal_colors;
     const Palette before = seeded_palette();
     EXPECT_EQ(palette[0], 0u);
@@ -140,13 +140,13 @@ TEST(BigfReductionFit, FittingPicturesImportAsThePlainImportDoes) {
         testing::put_picture(plain_view, c.width, c.height, c.pixel);
         testing::put_picture(reduced_view, c.width, c.height, c.pixel);
 
-        bigf_from_picture(*plain, plain_view, SurplusColors::black);
-        const BigfReport report = bigf_reduced_from_picture(*reduced, reduced_view, true);
+        bigf_from_picture(*plain, plain_view.pixels_for_change(), SurplusColours::black);
+        const BigfReport report = bigf_reduced_from_picture(*reduced, reduced_view.pixels_for_change(), true);
 
         EXPECT_EQ(reduced->pal_colors, plain->pal_colors);
         EXPECT_EQ(reduced->bigf_data, plain->bigf_data);
         const auto pixels = [](View& view) {
-            const auto bytes = view.pixel_access().pixels();
+            const auto bytes = view.pixels_for_change().pixels();
             return std::vector<std::uint8_t>(bytes.begin(), bytes.end());
         };
         EXPECT_EQ(pixels(reduced_view), pixels(plain_view));

@@ -32,7 +32,7 @@ std::optional<int> find_linear(const Palette& palette, Color color) {
     return std::nullopt;
 }
 
-BigfReport bigf_from_picture_linear(Workspace& workspace, View& bigf, SurplusColors surplus_to) {
+BigfReport bigf_from_picture_linear(Workspace& workspace, View& bigf, SurplusColours surplus_to) {
     Palette& palette = workspace.pal_colors;
     std::fill_n(palette.begin(), bigf_rebuilt_entries, Color{0});
     int next_free = 1;
@@ -48,7 +48,7 @@ BigfReport bigf_from_picture_linear(Workspace& workspace, View& bigf, SurplusCol
                 palette[static_cast<std::size_t>(next_free)] = color;
                 index = next_free++;
             } else {
-                index = surplus_to == SurplusColors::nearest
+                index = surplus_to == SurplusColours::nearest
                             ? testing::nearest_by_walk(palette, color)
                             : 0;
                 bigf.set_pixel(x, y, palette[static_cast<std::size_t>(index)]);
@@ -94,8 +94,8 @@ void PrintTo(const BigfCase& c, std::ostream* out) {
 class BigfFastPath : public ::testing::TestWithParam<BigfCase> {};
 
 TEST_P(BigfFastPath, EqualsLinearSearchPixelByPixel) {
-    for (const SurplusColors surplus_to : {SurplusColors::black, SurplusColors::nearest}) {
-        SCOPED_TRACE(surplus_to == SurplusColors::black ? "black" : "nearest");
+    for (const SurplusColours surplus_to : {SurplusColours::black, SurplusColours::nearest}) {
+        SCOPED_TRACE(surplus_to == SurplusColours::black ? "black" : "nearest");
         const BigfCase& c = GetParam();
         std::mt19937 random(static_cast<std::uint32_t>(c.width * 7 + c.colors));
         const auto pool = random_colors(c.colors, random);
@@ -112,7 +112,7 @@ TEST_P(BigfFastPath, EqualsLinearSearchPixelByPixel) {
             simple_view.take_picture(PictureKind::bitmap, *fast_view.bitmap());
         }
 
-        const BigfReport fast_report = bigf_from_picture(*fast, fast_view, surplus_to);
+        const BigfReport fast_report = bigf_from_picture(*fast, fast_view.pixels_for_change(), surplus_to);
         const BigfReport simple_report = bigf_from_picture_linear(*simple, simple_view, surplus_to);
 
         EXPECT_EQ(fast_report.surplus_colours, simple_report.surplus_colours);
@@ -231,7 +231,7 @@ TEST(CliffConversionFastPath, EqualsWalkingThePalettePerPixel) {
                                    random_picture(format, width, height, pool, random));
             View simple_view("cliff", cliff_width, cliff_height);
             simple_view.take_picture(PictureKind::bitmap, *fast_view.bitmap());
-            const CliffReport fast_report = cliff_from_picture(*fast, fast_view);
+            const CliffReport fast_report = cliff_from_picture(*fast, fast_view.pixels_for_change());
             const CliffReport simple_report = cliff_from_picture_walk(*simple, simple_view);
             ASSERT_EQ(fast->cliff_data, simple->cliff_data) << format.name << " " << width;
             ASSERT_EQ(fast_report.unmatched_pixels, simple_report.unmatched_pixels) << width;

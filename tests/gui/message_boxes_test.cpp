@@ -139,15 +139,8 @@ TEST(ErrorReport, FullStopRuleIconAndButton) {
         EXPECT_EQ(shown.icon, QMessageBox::Critical);
         EXPECT_EQ(shown.buttons, 1);
     }
-    EXPECT_EQ(report(ERegistryException("Failed to get data for 'InstallPath'")).text,
+    EXPECT_EQ(report(RegistryError("Failed to get data for 'InstallPath'")).text,
               "Failed to get data for 'InstallPath'");
-}
-
-TEST(ErrorReport, SilentKindShowsNothing) {
-    testing::ModalScript script;
-    report_exception("Tool", EAbort());
-    QTest::qWait(30);
-    EXPECT_EQ(script.shown(), 0);
 }
 
 }  // namespace

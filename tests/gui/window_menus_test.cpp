@@ -198,7 +198,7 @@ TEST_F(WindowMenus, StatusTextForAPixelAndAnEntry) {
     // A loaded picture gives its own colour and the index stored there. The small picture
     // brings a notice of what was read outside it.
     expect_box();
-    window->run_with_file(Command::import_bigf_from_bitmap, root / "pic.bmp");
+    window->run(Command::import_bigf_from_bitmap, root / "pic.bmp");
     const int index = editor.workspace().bigf_data[256 + 3];
     EXPECT_EQ(pointer_status(editor, editor.bigf, {3, 1}),
               QStringLiteral("bigf x 3, y 1: entry %1 (150, 7, 1)").arg(index));

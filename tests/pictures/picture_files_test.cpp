@@ -42,6 +42,17 @@ Bytes small_bmp() {
     return bmp_file(info_header({.width = 2}), {}, {0, 0, 0xFF, 0, 0xFF, 0, 0, 0});
 }
 
+// The file read as the imports read it, its picture put in the view.
+void load_by_extension(View& view, const fs::path& path) {
+    LoadedPicture loaded = read_picture_by_extension(path);
+    view.take_picture(loaded.kind, std::move(loaded.bitmap));
+}
+
+void load_bitmap(View& view, const fs::path& path) {
+    LoadedPicture loaded = read_bitmap_file(path);
+    view.take_picture(loaded.kind, std::move(loaded.bitmap));
+}
+
 class PictureFiles : public ::testing::Test {
 protected:
     fs::path file(const std::string& name, const Bytes& bytes) {
@@ -105,13 +116,10 @@ TEST_F(PictureFiles, ZeroByteFileGivesTheEmptyPicture) {
     load_by_extension(pal, empty);
     ASSERT_NE(pal.bitmap(), nullptr);
     EXPECT_TRUE(pal.bitmap()->empty());
-    EXPECT_TRUE(pal.repaint_marked());  // load by extension marks it all the same
 
     load_bitmap(bigf, file("small.bmp", small_bmp()));
-    bigf.clear_repaint_mark();
     load_bitmap(bigf, empty);
     EXPECT_TRUE(bigf.bitmap()->empty());
-    EXPECT_FALSE(bigf.repaint_marked());
 }
 
 TEST_F(PictureFiles, FailedLoadLeavesThePicture) {

@@ -19,7 +19,7 @@ using testing::random_picture;
 // The texture redraw as it was first written: one set_pixel per texel.
 void redraw_pixel_by_pixel(std::span<const std::uint8_t> indices, int width, int height,
                            const Palette& palette, View& view) {
-    Bitmap& picture = view.pixel_access();
+    Bitmap& picture = view.pixels_for_change();
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) {
             picture.set_pixel(x, y, palette[indices[static_cast<std::size_t>(y * width + x)]]);
@@ -72,7 +72,7 @@ TEST(TextureRedraw, RowAtATimeEqualsPixelByPixel) {
 
 // The stretch as first written: one get_pixel and one set_pixel per target pixel.
 void stretch_pixel_by_pixel(const Bitmap& source, View& view) {
-    Bitmap& target = view.pixel_access();
+    Bitmap& target = view.pixels_for_change();
     const std::int64_t sw = source.width(), sh = source.height();
     for (int ty = 0; ty < view.height(); ++ty) {
         for (int tx = 0; tx < view.width(); ++tx) {
