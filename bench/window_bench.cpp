@@ -111,7 +111,7 @@ int import(int runs) {
     for (int i = 0; i < runs; ++i) {
         const int before = watch.paints_of(QStringLiteral("bigf"));
         const auto start = Clock::now();
-        window->run_with_file(Command::import_bigf_from_bitmap, picture);
+        window->run(Command::import_bigf_from_bitmap, picture);
         process_until([&] { return watch.paints_of(QStringLiteral("bigf")) > before; });
         times.push_back(ms_since(start));
     }
