@@ -73,7 +73,9 @@ std::vector<std::uint8_t> encode_palette_png(std::span<const std::uint8_t> packe
         const int shift = 8 - depth - (x * depth) % 8;
         return (byte >> shift) & ((1 << depth) - 1);
     };
-    struct Pass { int x0, y0, dx, dy; };
+    struct Pass {
+        int x0, y0, dx, dy;
+    };
     const std::vector<Pass> passes =
         interlaced ? std::vector<Pass>{{0, 0, 8, 8}, {4, 0, 8, 8}, {0, 4, 4, 8}, {2, 0, 4, 4},
                                        {0, 2, 2, 4}, {1, 0, 2, 2}, {0, 1, 1, 2}}
@@ -131,8 +133,8 @@ void add(const char* name, std::vector<std::uint8_t> file) {
 
 [[maybe_unused]] const bool registered = [] {
     const Palette palette = random_palette(22);
-    add("png_read/palette8", encode_indexed_png(texture_indices(256), bigf_width, bigf_height,
-                                                palette));
+    add("png_read/palette8",
+        encode_indexed_png(texture_indices(256), bigf_width, bigf_height, palette));
     const auto sixteen = texture_indices(16);
     add("png_read/palette8_interlaced",
         encode_palette_png(sixteen, bigf_width, bigf_height, 8, true));

@@ -116,9 +116,10 @@ int import(int runs) {
         times.push_back(ms_since(start));
     }
     std::sort(times.begin(), times.end());
-    std::printf("bigf import in the window, to the view painted: median %.2f ms, fastest %.2f ms "
-                "(%d runs)\n",
-                times[times.size() / 2], times.front(), runs);
+    std::printf(
+        "bigf import in the window, to the view painted: median %.2f ms, fastest %.2f ms "
+        "(%d runs)\n",
+        times[times.size() / 2], times.front(), runs);
     return 0;
 }
 

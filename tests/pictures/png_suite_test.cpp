@@ -2,6 +2,7 @@
 // and a palette picture's indices as the file holds them.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -50,6 +51,11 @@ void expect_indices(const std::string& name, const Bitmap& picture,
         for (int x = 0; x < picture.width(); ++x, ++at) {
             ASSERT_EQ(picture.row(y)[x], indices[at]) << name << " at " << x << "," << y;
         }
+        // Rows are decoded into the store as it comes: the padding a BMP export writes is zero.
+        const std::uint8_t* row = picture.row(y);
+        ASSERT_TRUE(std::all_of(row + picture.width(), row + picture.row_stride(),
+                                [](std::uint8_t b) { return b == 0; }))
+            << name << " row " << y;
     }
 }
 
