@@ -61,7 +61,7 @@ void MainWindow::build_file_menu(QMenu& menu) {
             connect(action, &QAction::triggered, this,
                     [this, command] { run(dither_.applied_to(command)); });
         }
-        add_paint_link_entries(*sub, group.group);
+        add_paint_link_entries(*sub, group.group, picker);
     }
     menu.addSeparator();
     QAction* save_all_action = menu.addAction(QStringLiteral("Save &all"));

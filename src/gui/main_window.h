@@ -27,6 +27,7 @@ class QMenu;
 
 namespace vlt {
 
+class MnemonicPicker;
 class PaintLinks;
 
 // What the program entry hands to its window.
@@ -106,7 +107,7 @@ private:
     void decide_closing(QCloseEvent* event);
     // "Edit in paint program" on the texture views, and View > Paint-program links.
     void add_paint_link_actions();
-    void add_paint_link_entries(QMenu& menu, CommandGroup group);
+    void add_paint_link_entries(QMenu& menu, CommandGroup group, MnemonicPicker& picker);
     void add_paint_links_entry(QMenu& view_menu);
     void build_controls();
     // The menu bar (main_menus.cpp).

@@ -2,6 +2,7 @@
 #include <QMenu>
 
 #include "gui/main_window.h"
+#include "gui/menu_texts.h"
 #include "gui/paint_links.h"
 #include "gui/paint_links_dialog.h"
 #include "gui/view_menu.h"
@@ -21,18 +22,19 @@ void MainWindow::add_paint_link_actions() {
     }
 }
 
-void MainWindow::add_paint_link_entries(QMenu& menu, CommandGroup group) {
+void MainWindow::add_paint_link_entries(QMenu& menu, CommandGroup group,
+                                        MnemonicPicker& picker) {
     if (group == CommandGroup::palette) {
         return;
     }
     const PaintTexture texture =
         group == CommandGroup::bigf ? PaintTexture::bigf : PaintTexture::cliff;
     menu.addSeparator();
-    QAction* edit = menu.addAction(QStringLiteral("Edit in paint program"));
+    QAction* edit = menu.addAction(picker.pick(QStringLiteral("Edit in paint program")));
     edit->setStatusTip(QStringLiteral("export the texture as an indexed PNG, open it in the "
                                       "paint program and take back each save there"));
     connect(edit, &QAction::triggered, this, [this, texture] { paint_links_->edit(texture); });
-    QAction* edit_as = menu.addAction(QStringLiteral("Edit in paint program as..."));
+    QAction* edit_as = menu.addAction(picker.pick(QStringLiteral("Edit in paint program as...")));
     edit_as->setStatusTip(QStringLiteral("choose another file or program for the paint program"));
     connect(edit_as, &QAction::triggered, this,
             [this, texture] { paint_links_->edit(texture, true); });

@@ -108,8 +108,7 @@ void PaintLinks::edit(PaintTexture texture, bool ask) {
     connect(link.get(), &PaintLink::saved, this, [this, texture] { update_from(texture); });
     const QString name = file_name(setup->file);
     if (launcher_(setup->program, setup->file)) {
-        show_message(QStringLiteral("Editing %1 in the paint program: each save of %2 comes back.")
-                         .arg(texture_name(texture), name));
+        show_message(QStringLiteral("%1 opened in the paint program.").arg(name));
     } else {
         show_message(QStringLiteral("The paint program did not start; %1 is watched all the same.")
                          .arg(native(setup->file)));

@@ -86,6 +86,13 @@ PaintSetupDialog::PaintSetupDialog(const QString& texture, const PaintSetup& pro
         connect(field, &QLineEdit::textChanged, this, &PaintSetupDialog::update_ok);
     }
     connect(chosen_program_, &QRadioButton::toggled, this, &PaintSetupDialog::update_ok);
+    connect(program_, &QLineEdit::textEdited, chosen_program_, [this] {
+        chosen_program_->setChecked(true);
+    });
+    // Room for a whole path.
+    const int field_width = fontMetrics().horizontalAdvance(QLatin1Char('x')) * 48;
+    file_->setMinimumWidth(field_width);
+    program_->setMinimumWidth(field_width);
 
     auto* form = new QFormLayout;
     form->addRow(QStringLiteral("PNG &file:"), with_browse(file_, browse_file));
