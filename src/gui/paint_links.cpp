@@ -1,9 +1,11 @@
 #include "gui/paint_links.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QLabel>
 #include <QStatusBar>
 #include <QStringList>
+#include <QTimer>
 
 #include "gui/command_names.h"
 #include "gui/main_window.h"
@@ -30,6 +32,8 @@ TextureCommands commands_of(PaintTexture texture) {
 std::size_t slot(PaintTexture texture) {
     return static_cast<std::size_t>(texture);
 }
+
+constexpr int retry_ms = 250;
 
 QString file_name(const std::filesystem::path& file) {
     return QString::fromStdU16String(file.filename().u16string());
@@ -152,7 +156,20 @@ PaintSetup PaintLinks::proposed_setup(PaintTexture texture) const {
 }
 
 void PaintLinks::update_from(PaintTexture texture) {
-    const std::filesystem::path file = links_[slot(texture)]->file();
+    PaintLink& link = *links_[slot(texture)];
+    // A dialog may belong to a command that is still running: the update waits until it is
+    // closed, so that it never runs inside another command. Saves meanwhile make one update.
+    if (QApplication::activeModalWidget() != nullptr) {
+        if (!waiting_[slot(texture)]) {
+            waiting_[slot(texture)] = true;
+            QTimer::singleShot(retry_ms, &link, [this, texture] {
+                waiting_[slot(texture)] = false;
+                update_from(texture);
+            });
+        }
+        return;
+    }
+    const std::filesystem::path file = link.file();
     const QString name = file_name(file);
     const TextureCommands commands = commands_of(texture);
     // A program that saved in true colour gets the texture's picture import, which maps
@@ -181,6 +198,7 @@ void PaintLinks::stop(PaintTexture texture) {
         return;
     }
     links_[slot(texture)].reset();
+    waiting_[slot(texture)] = false;
     update_status();
     emit links_changed();
 }

@@ -67,6 +67,7 @@ private:
     Launcher launcher_ = open_in_paint_program;
     PaintLink::Timing timing_;
     std::array<std::unique_ptr<PaintLink>, 2> links_;
+    std::array<bool, 2> waiting_{};  // an update waits for a dialog to close
 };
 
 // "bigf", "cliff".

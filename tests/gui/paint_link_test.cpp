@@ -1,4 +1,5 @@
 #include <QBuffer>
+#include <QDialog>
 #include <QFile>
 #include <QImage>
 #include <QListWidget>
@@ -194,6 +195,27 @@ TEST_F(PaintLinkTest, ExportsOpensAndRemembers) {
     window->paint_links().edit(PaintTexture::bigf);
     EXPECT_TRUE(setup->proposals.empty());
     EXPECT_EQ(started.back().first, "painter");
+}
+
+// A save while a dialog is open (perhaps a command's, still running) updates once it closes.
+TEST_F(PaintLinkTest, WaitsForAnOpenDialog) {
+    open_linked_window();
+    window->paint_links().edit(PaintTexture::bigf);
+    const std::size_t before = steps();
+    boxes.add([](QWidget&) {});  // left open
+    QDialog dialog(window.get());
+    dialog.setWindowModality(Qt::ApplicationModal);
+    dialog.show();
+    write_part(painted(9), QIODevice::Truncate);
+    QTest::qWait(quiet_ms);
+    write_part(painted(10), QIODevice::Truncate);
+    QTest::qWait(quiet_ms);
+    EXPECT_EQ(steps(), before);
+    dialog.close();
+    ASSERT_TRUE(wait_until([&] { return steps() == before + 1; }));
+    EXPECT_EQ(bigf_index(0, 3), 10);
+    QTest::qWait(quiet_ms);
+    EXPECT_EQ(steps(), before + 1);
 }
 
 // A stopped link, from the links dialog or by closing the window, takes no more saves.
