@@ -227,7 +227,7 @@ void PaintLinks::update_status() {
     QStringList names;
     QStringList paths;
     for (const Link& link : links()) {
-        names.append(file_name(link.file));
+        names.append(texture_name(link.texture));
         paths.append(texture_name(link.texture) + QStringLiteral(": ") + native(link.file));
     }
     status_->setText((names.size() == 1 ? QStringLiteral("Paint link: ")

@@ -1,5 +1,8 @@
 #include <QBuffer>
 #include <QDialog>
+#include <QDialogButtonBox>
+#include <QLineEdit>
+#include <QRadioButton>
 #include <QFile>
 #include <QImage>
 #include <QListWidget>
@@ -185,7 +188,7 @@ TEST_F(PaintLinkTest, ExportsOpensAndRemembers) {
     QTest::qWait(quiet_ms);
     EXPECT_EQ(steps(), before);
     EXPECT_EQ(window->findChild<QLabel*>("paint_links_status")->text(),
-              "Paint link: bigf-paint.png");
+              "Paint link: bigf");
 
     // Again, and in the next run: no question.
     window->paint_links().edit(PaintTexture::bigf);
@@ -247,6 +250,27 @@ TEST_F(PaintLinkTest, StoppedLinksTakeNothing) {
     EXPECT_EQ(links.links().size(), 2u);
     window->close();
     EXPECT_TRUE(links.links().empty());
+}
+
+// The dialog always gives a PNG (the export's kind follows the extension), and a program only
+// when one is chosen; OK waits for what is needed.
+TEST(PaintSetupDialog, GivesAPngAndTheProgramChosen) {
+    PaintSetupDialog dialog("bigf", {"/tmp/bigf-paint.png", {}}, nullptr);
+    auto* file = dialog.findChild<QLineEdit*>("paint_file");
+    auto* program = dialog.findChild<QLineEdit*>("program");
+    auto* ok = dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok);
+    EXPECT_TRUE(dialog.findChild<QRadioButton*>("system_program")->isChecked());
+    EXPECT_EQ(dialog.setup().file, fs::path("/tmp/bigf-paint.png"));
+    file->setText("/tmp/painted");
+    EXPECT_EQ(dialog.setup().file, fs::path("/tmp/painted.png"));
+    EXPECT_TRUE(dialog.setup().program.isEmpty());
+    dialog.findChild<QRadioButton*>("chosen_program")->setChecked(true);
+    EXPECT_FALSE(ok->isEnabled());
+    QTest::keyClicks(program, "/usr/bin/painter");
+    EXPECT_TRUE(ok->isEnabled());
+    EXPECT_EQ(dialog.setup().program, "/usr/bin/painter");
+    file->clear();
+    EXPECT_FALSE(ok->isEnabled());
 }
 
 }  // namespace
