@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,7 @@
 #include "base/file_io.h"
 #include "base/own_descriptor_posix.h"
 #include "base/posix_fd.h"
+#include "base/save_policy.h"
 #include "base/save_signals_posix.h"
 #include "base/temp_file_posix.h"
 
@@ -46,27 +48,40 @@ fs::path read_link(const fs::path& link) {
     }
 }
 
-// Follows the links one by one, so that a dangling link still names the file to create.
-Target resolve_links(fs::path path) {
-    constexpr int max_links = 40;  // as the system counts before it gives up with ELOOP
-    for (int links = 0;; ++links) {
-        Target target{path};
-        if (::lstat(path.c_str(), &target.st) != 0) {
-            if (errno != ENOENT) {
-                fail(Step::create);
-            }
-            return target;
+// Where a name that is a symbolic link points; nothing for any other name.
+std::optional<fs::path> next_link_name(const fs::path& path) {
+    struct stat st {};
+    if (::lstat(path.c_str(), &st) != 0) {
+        if (errno != ENOENT) {
+            fail(Step::create);
         }
-        if (!S_ISLNK(target.st.st_mode)) {
-            target.exists = true;
-            return target;
-        }
-        if (links == max_links) {
-            fail(Step::create, ELOOP);
-        }
-        const fs::path next = read_link(path);
-        path = next.is_absolute() ? next : path.parent_path() / next;
+        return std::nullopt;
     }
+    if (!S_ISLNK(st.st_mode)) {
+        return std::nullopt;
+    }
+    return link_destination(path, read_link(path));
+}
+
+Target resolve_links(const fs::path& path) {
+    Target target{follow_links(path, next_link_name, [] { fail(Step::create, ELOOP); })};
+    if (::lstat(target.path.c_str(), &target.st) == 0) {
+        target.exists = true;
+    } else if (errno != ENOENT) {
+        fail(Step::create);
+    }
+    return target;
+}
+
+SaveTargetFacts facts_of(const struct stat& st) {
+    using Kind = SaveTargetFacts::Kind;
+    SaveTargetFacts facts;
+    facts.kind = S_ISDIR(st.st_mode)   ? Kind::folder
+                 : S_ISBLK(st.st_mode) ? Kind::block_device
+                 : S_ISREG(st.st_mode) ? Kind::regular
+                                       : Kind::stream;
+    facts.marked_read_only = (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0;
+    return facts;
 }
 
 int connect_socket(const fs::path& path) {
@@ -317,39 +332,43 @@ void replace_file(const fs::path& path, std::span<const std::uint8_t> bytes) {
         return;
     }
     struct stat st {};
+    SaveTargetFacts facts;
     if (::stat(path.c_str(), &st) == 0) {
-        if (S_ISDIR(st.st_mode)) {
-            fail(Step::create, EISDIR);
-        }
-        if (S_ISBLK(st.st_mode)) {
-            // A disk or partition: writing a file's bytes over it is never what was meant.
-            fail(Step::create, ENOTSUP);
-        }
-        // Refused even for root, who could otherwise write a file marked read-only.
-        if ((st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) {
-            fail(Step::create, EACCES);
-        }
-        if (!S_ISREG(st.st_mode)) {
-            write_into(path, st, bytes);
-            return;
-        }
+        facts = facts_of(st);
     } else if (errno != ENOENT) {
         fail(Step::create);
     } else if (path.native().ends_with('/')) {
         fail(Step::create, ENOTDIR);  // as the system says when it opens such a name
     }
-    const Target target = resolve_links(path);
-    if (target.exists) {
-        // As the system decides for `>`: ACLs, read-only mounts and all.
-        if (::faccessat(AT_FDCWD, target.path.c_str(), W_OK, AT_EACCESS) != 0) {
-            fail(Step::create);
-        }
-        if (target.st.st_nlink > 1) {
-            write_in_place(target, bytes);
-            return;
+    Target target{path};
+    int access_error = 0;
+    if (facts.kind == SaveTargetFacts::Kind::regular ||
+        facts.kind == SaveTargetFacts::Kind::missing) {
+        target = resolve_links(path);
+        if (target.exists) {
+            if (::faccessat(AT_FDCWD, target.path.c_str(), W_OK, AT_EACCESS) != 0) {
+                access_error = errno;
+                facts.writable = false;
+            }
+            facts.hard_links = target.st.st_nlink;
         }
     }
-    replace_atomically(target, bytes, signals);
+    switch (choose_save_way(facts)) {
+        case SaveWay::refuse_folder:
+            fail(Step::create, EISDIR);
+        case SaveWay::refuse_device:
+            fail(Step::create, ENOTSUP);
+        case SaveWay::refuse_read_only:
+            fail(Step::create, EACCES);
+        case SaveWay::refuse_not_writable:
+            fail(Step::create, access_error);
+        case SaveWay::write_stream:
+            return write_into(path, st, bytes);
+        case SaveWay::write_in_place:
+            return write_in_place(target, bytes);
+        case SaveWay::replace:
+            return replace_atomically(target, bytes, signals);
+    }
 }
 
 }  // namespace vlt

@@ -1,10 +1,12 @@
 #include <algorithm>
 #include <cstdint>
 #include <limits>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "base/file_io.h"
+#include "base/save_policy.h"
 #include "base/system_reason.h"
 #include "base/temp_file_windows.h"
 #include "base/windows_api.h"
@@ -131,34 +133,36 @@ std::optional<fs::path> final_path(HANDLE handle) {
 
 // What a save writes to.
 struct Target {
-    enum class Kind { new_file, regular, hard_linked, stream };
-    Kind kind = Kind::new_file;
+    SaveTargetFacts facts;
     fs::path path;  // the real file (links followed), or the new name in its folder's real place
     windows::Inheritance inheritance{};  // what a regular file hands on to its replacement
 };
 
+// Where a name that is a symbolic link (or another reparse point the system can read as one)
+// points; nothing for any other name.
+std::optional<fs::path> next_link_name(const fs::path& path) {
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0) {
+        return std::nullopt;
+    }
+    std::error_code ec;
+    const fs::path next = fs::read_symlink(path, ec);
+    if (ec) {
+        return std::nullopt;
+    }
+    return long_form(link_destination(path, next));
+}
+
 // A name that does not exist yet. When it is a dangling symbolic link, the file it names is
 // created and the link stays; the folder is taken at its real place where it can be opened, so
 // that creating the file fails with the system's own reason where it cannot.
-Target new_target(fs::path path) {
-    constexpr int max_links = 32;
-    for (int links = 0; links < max_links; ++links) {
-        const DWORD attributes = GetFileAttributesW(path.c_str());
-        if (attributes == INVALID_FILE_ATTRIBUTES ||
-            (attributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0) {
-            break;
-        }
-        std::error_code ec;
-        const fs::path next = fs::read_symlink(path, ec);
-        if (ec) {
-            break;
-        }
-        path = long_form(next.is_absolute() ? next : path.parent_path() / next);
-    }
+Target new_target(const fs::path& name) {
+    const fs::path path =
+        follow_links(name, next_link_name, [] { fail(Step::create, ERROR_CANT_RESOLVE_FILENAME); });
     Handle folder(CreateFileW(path.parent_path().c_str(), 0, share_all, nullptr, OPEN_EXISTING,
                               FILE_FLAG_BACKUP_SEMANTICS, nullptr));
     const auto real_folder = folder.valid() ? final_path(folder.get()) : std::nullopt;
-    return {Target::Kind::new_file, real_folder ? *real_folder / path.filename() : path};
+    return {{}, real_folder ? *real_folder / path.filename() : path};
 }
 
 // Opens the target to learn what it is, following links as the system does.
@@ -180,22 +184,26 @@ Target examine(const fs::path& path) {
     }
     const DWORD type = GetFileType(file.get());
     if (type == FILE_TYPE_CHAR || type == FILE_TYPE_PIPE) {
-        return {Target::Kind::stream, full};
+        return {{.kind = SaveTargetFacts::Kind::stream}, full};
     }
     BY_HANDLE_FILE_INFORMATION info{};
     if (!GetFileInformationByHandle(file.get(), &info)) {
         fail(Step::create);
     }
-    // A folder, or a file marked read-only, is refused with the system's answer to writing it.
-    if ((info.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)) != 0) {
-        fail(Step::create, ERROR_ACCESS_DENIED);
+    SaveTargetFacts facts;
+    facts.kind = (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0
+                     ? SaveTargetFacts::Kind::folder
+                     : SaveTargetFacts::Kind::regular;
+    facts.marked_read_only = (info.dwFileAttributes & FILE_ATTRIBUTE_READONLY) != 0;
+    facts.hard_links = info.nNumberOfLinks;
+    if (facts.kind == SaveTargetFacts::Kind::folder || facts.marked_read_only) {
+        return {facts, full};
     }
     const auto real = final_path(file.get());
     if (!real) {
         fail(Step::create);
     }
-    const auto kind = info.nNumberOfLinks > 1 ? Target::Kind::hard_linked : Target::Kind::regular;
-    return {kind, *real, windows::inheritance_of(file.get(), info)};
+    return {facts, *real, windows::inheritance_of(file.get(), info)};
 }
 
 void replace_whole(const Target& target, std::span<const std::uint8_t> bytes) {
@@ -293,17 +301,19 @@ std::optional<std::uint64_t> InputFile::regular_size() const {
 
 void replace_file(const fs::path& path, std::span<const std::uint8_t> bytes) {
     const Target target = examine(path);
-    switch (target.kind) {
-        case Target::Kind::stream:
-            write_stream(target, bytes);
-            break;
-        case Target::Kind::hard_linked:
-            write_in_place(target, bytes);
-            break;
-        case Target::Kind::new_file:
-        case Target::Kind::regular:
-            replace_whole(target, bytes);
-            break;
+    switch (choose_save_way(target.facts)) {
+        case SaveWay::refuse_folder:
+        case SaveWay::refuse_device:
+        case SaveWay::refuse_read_only:
+        case SaveWay::refuse_not_writable:
+            // The system's answer to writing a folder or a read-only file.
+            fail(Step::create, ERROR_ACCESS_DENIED);
+        case SaveWay::write_stream:
+            return write_stream(target, bytes);
+        case SaveWay::write_in_place:
+            return write_in_place(target, bytes);
+        case SaveWay::replace:
+            return replace_whole(target, bytes);
     }
 }
 

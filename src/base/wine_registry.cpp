@@ -63,6 +63,54 @@ std::string utf16_to_utf8(const std::vector<std::uint16_t>& units) {
     return out;
 }
 
+// The character a one-letter escape stands for; any other letter stands for itself.
+char simple_escape(char e) {
+    switch (e) {
+        case 'a':
+            return '\a';
+        case 'b':
+            return '\b';
+        case 'e':
+            return '\x1B';
+        case 'f':
+            return '\f';
+        case 'n':
+            return '\n';
+        case 'r':
+            return '\r';
+        case 't':
+            return '\t';
+        case 'v':
+            return '\v';
+        default:
+            return e;
+    }
+}
+
+// Up to four hex digits from pos on, a UTF-16 unit; pos moves past them.
+std::uint16_t read_hex_unit(std::string_view text, std::size_t& pos) {
+    const auto* first = text.data() + pos;
+    const auto* last = first;
+    while (last < text.data() + text.size() && last - first < 4 &&
+           std::isxdigit(static_cast<unsigned char>(*last))) {
+        ++last;
+    }
+    std::uint16_t unit = 0;
+    std::from_chars(first, last, unit, 16);
+    pos += static_cast<std::size_t>(last - first);
+    return unit;
+}
+
+// Up to three octal digits, the first at pos - 1; pos moves past them.
+unsigned read_octal(std::string_view text, std::size_t& pos) {
+    auto value = static_cast<unsigned>(text[pos - 1] - '0');
+    for (int digits = 1; digits < 3 && pos < text.size() && text[pos] >= '0' && text[pos] <= '7';
+         ++digits) {
+        value = value * 8 + static_cast<unsigned>(text[pos++] - '0');
+    }
+    return value;
+}
+
 // Reads an escaped text up to the unescaped terminator, as the registry file writes key and
 // value names and string data. Sets pos past the terminator; nothing when it is missing.
 std::optional<std::string> read_escaped(std::string_view text, std::size_t& pos, char terminator) {
@@ -85,57 +133,14 @@ std::optional<std::string> read_escaped(std::string_view text, std::size_t& pos,
         }
         const char e = text[pos++];
         if (e == 'x') {
-            const auto* first = text.data() + pos;
-            const auto* last = first;
-            while (last < text.data() + text.size() && last - first < 4 &&
-                   std::isxdigit(static_cast<unsigned char>(*last))) {
-                ++last;
-            }
-            std::uint16_t unit = 0;
-            std::from_chars(first, last, unit, 16);
-            pos += static_cast<std::size_t>(last - first);
-            pending.push_back(unit);
+            pending.push_back(read_hex_unit(text, pos));
             continue;
         }
         flush();
         if (e >= '0' && e <= '7') {
-            unsigned value = static_cast<unsigned>(e - '0');
-            for (int digits = 1;
-                 digits < 3 && pos < text.size() && text[pos] >= '0' && text[pos] <= '7';
-                 ++digits) {
-                value = value * 8 + static_cast<unsigned>(text[pos++] - '0');
-            }
-            append_utf8(out, value);
-            continue;
-        }
-        switch (e) {
-            case 'a':
-                out += '\a';
-                break;
-            case 'b':
-                out += '\b';
-                break;
-            case 'e':
-                out += '\x1B';
-                break;
-            case 'f':
-                out += '\f';
-                break;
-            case 'n':
-                out += '\n';
-                break;
-            case 'r':
-                out += '\r';
-                break;
-            case 't':
-                out += '\t';
-                break;
-            case 'v':
-                out += '\v';
-                break;
-            default:
-                out += e;
-                break;
+            append_utf8(out, read_octal(text, pos));
+        } else {
+            out += simple_escape(e);
         }
     }
     return std::nullopt;

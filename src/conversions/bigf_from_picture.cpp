@@ -226,14 +226,14 @@ private:
 // The same as reading each pixel through the view and searching the palette from entry 0 on:
 // the table gives the first equal entry, and a new colour takes an entry that held 0, which
 // entry 0 holds first.
-BigfReport bigf_from_picture(Workspace& workspace, View& bigf, SurplusColours surplus) {
+BigfReport bigf_from_picture(Workspace& workspace, Bitmap& picture, SurplusColours surplus) {
     if (surplus == SurplusColours::reduced || surplus == SurplusColours::reduced_dithered) {
-        return bigf_reduced_from_picture(workspace, bigf,
+        return bigf_reduced_from_picture(workspace, picture,
                                          surplus == SurplusColours::reduced_dithered);
     }
     Palette& palette = workspace.pal_colors;
     std::fill_n(palette.begin(), bigf_rebuilt_entries, Color{0});
-    Conversion conversion(palette, bigf.pixel_access(), surplus);
+    Conversion conversion(palette, picture, surplus);
     for (int y = 0; y < bigf_height; ++y) {
         const auto row = std::span(workspace.bigf_data)
                              .subspan(static_cast<std::size_t>(y) * bigf_width, bigf_width);

@@ -30,11 +30,11 @@ struct BigfReport {
     double mean_error = 0;
 };
 
-// Turns the picture in the `bigf` view into `bigf_data`, rebuilding palette entries 0 to 111
-// from the picture's own colours in scan order. Colours match exactly, first entry wins; a new
-// colour that finds no free entry gets the index `surplus` says, and its pixel is painted in
-// that entry's colour in the view.
-BigfReport bigf_from_picture(Workspace& workspace, View& bigf,
+// Turns the bigf view's picture into `bigf_data`, rebuilding palette entries 0 to 111 from the
+// picture's own colours in scan order. Colours match exactly, first entry wins; a new colour
+// that finds no free entry gets the index `surplus` says, and its pixel is painted in that
+// entry's colour in the picture.
+BigfReport bigf_from_picture(Workspace& workspace, Bitmap& picture,
                              SurplusColours surplus = SurplusColours::black);
 
 }  // namespace vlt

@@ -151,14 +151,13 @@ double paint_and_measure(Bitmap& picture, const Palette& palette, std::span<cons
 
 }  // namespace
 
-BigfReport bigf_reduced_from_picture(Workspace& workspace, View& bigf, bool dither) {
-    Bitmap& picture = bigf.pixel_access();
+BigfReport bigf_reduced_from_picture(Workspace& workspace, Bitmap& picture, bool dither) {
     const std::vector<Color> texels = read_texels(picture);
     Palette& palette = workspace.pal_colors;
     palette = reset_palette(palette);
     const std::uint64_t colours = colours_not_in(palette, texels);
     if (colours <= static_cast<std::uint64_t>(chosen_entries)) {
-        return bigf_from_picture(workspace, bigf, SurplusColours::black);
+        return bigf_from_picture(workspace, picture, SurplusColours::black);
     }
     const std::vector<Color> fixed = fixed_colours(palette);
     const QuantizerResult quantized =

@@ -34,10 +34,9 @@ std::uint8_t first_close_entry(const Palette& palette, Color color) {
     return 0;
 }
 
-CliffReport cliff_from_picture(Workspace& workspace, View& cliff) {
+CliffReport cliff_from_picture(Workspace& workspace, const Bitmap& picture) {
     // The same answers as first_close_entry, found without walking the palette per pixel.
     const auto finder = std::make_unique<CloseEntryFinder>(workspace.pal_colors);
-    Bitmap& picture = cliff.pixel_access();
     std::uint64_t unmatched = 0;  // a local, which the byte stores cannot alias
     std::array<Color, cliff_width> row{};
     for (int y = 0; y < cliff_height; ++y) {

@@ -21,8 +21,8 @@ struct CliffReport {
     OutsideRead outside;
 };
 
-// Turns the picture in the `cliff` view into `cliff_data` against the current palette, which it
-// never changes. Pixels the picture does not have read as CLR_INVALID.
-CliffReport cliff_from_picture(Workspace& workspace, View& cliff);
+// Turns the cliff view's picture into `cliff_data` against the current palette, which it never
+// changes. Pixels the picture does not have read as CLR_INVALID.
+CliffReport cliff_from_picture(Workspace& workspace, const Bitmap& picture);
 
 }  // namespace vlt

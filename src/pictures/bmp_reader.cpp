@@ -348,15 +348,6 @@ Bitmap read_bmp(std::span<const std::uint8_t> file) {
     return read(file, nullptr).picture;
 }
 
-Bitmap read_bmp_adopting(PixelStore&& file) {
-    return read_bmp_adopting_with_shortfall(std::move(file)).picture;
-}
-
-BmpRead read_bmp_adopting_with_shortfall(PixelStore&& file) {
-    PixelStore own = std::move(file);
-    return read(own, &own);
-}
-
 std::size_t bmp_head_length(std::span<const std::uint8_t> head) {
     Cursor in(head);
     Parsed p;

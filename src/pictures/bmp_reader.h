@@ -23,11 +23,6 @@ struct BmpRead {
 // the user's message ("Stream read error", "Bitmap image is not valid", or that the picture is
 // too large) and never reads outside the span.
 Bitmap read_bmp(std::span<const std::uint8_t> file);
-// The same, taking over the buffer that holds the file: an uncompressed picture's pixels stay in
-// it, which becomes the picture's store.
-Bitmap read_bmp_adopting(PixelStore&& file);
-// The same, with what the pixel data lacked.
-BmpRead read_bmp_adopting_with_shortfall(PixelStore&& file);
 
 // Reading a file in two steps, so that only the bytes the picture can use are read: first its
 // headers, then its pixel bytes.

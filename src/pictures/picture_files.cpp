@@ -189,31 +189,10 @@ LoadedPicture read_bitmap_file(const fs::path& path) {
     return read_by_first_bytes(file, path);
 }
 
-void load_by_extension(View& view, const fs::path& path) {
-    LoadedPicture loaded = read_picture_by_extension(path);
-    // Marked for repainting even for a 0-byte file, unlike load bitmap.
-    view.take_picture(loaded.kind, std::move(loaded.bitmap));
-}
-
-void load_bitmap(View& view, const fs::path& path) {
-    LoadedPicture loaded = read_bitmap_file(path);
-    const bool empty = loaded.bitmap.empty();  // only a 0-byte file reads as the empty picture
-    view.bitmap_access() = std::move(loaded.bitmap);
-    if (!empty) {
-        view.mark_for_repaint();
-    }
-}
-
 void save_picture(View& view, const fs::path& path) {
-    if (view.picture_kind() == PictureKind::none) {
-        return;
+    if (view.picture_kind() == PictureKind::bitmap) {
+        save_bitmap(view, path);
     }
-    if (view.picture_kind() != PictureKind::bitmap) {
-        // Icons and metafiles are never kept, so there is nothing to write.
-        replace_file_or_raise(path, {});
-        return;
-    }
-    save_bitmap(view, path);
 }
 
 void save_bitmap(View& view, const fs::path& path) {

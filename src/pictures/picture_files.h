@@ -22,20 +22,14 @@ struct LoadedPicture {
     bool has_pixels() const { return kind == PictureKind::bitmap && !bitmap.empty(); }
 };
 
-// The reading half of the two loads below.
-LoadedPicture read_picture_by_extension(const std::filesystem::path& path);
-LoadedPicture read_bitmap_file(const std::filesystem::path& path);
-
 // By the path's extension: bmp and png read a picture by its first bytes (BMP or PNG); ico, emf
 // and wmf are checked and give an icon or metafile picture. A path without an extension that is
 // not a regular file (a pipe, /dev/stdin) is read by its first bytes too. Any other extension:
 // "Unknown picture file extension (.%s)", before the file is opened.
-void load_by_extension(View& view, const std::filesystem::path& path);
-
-// The file is read by its first bytes, as PNG or BMP, whatever its extension, then put in the
-// view's picture by bitmap access. A 0-byte file gives the empty picture and leaves the view
-// unmarked for repainting.
-void load_bitmap(View& view, const std::filesystem::path& path);
+LoadedPicture read_picture_by_extension(const std::filesystem::path& path);
+// The file is read by its first bytes, as PNG or BMP, whatever its extension. A 0-byte file
+// gives the empty picture.
+LoadedPicture read_bitmap_file(const std::filesystem::path& path);
 
 // Writes the picture in its own kind; a view with no picture at all writes nothing. A path
 // ending in .png (any case) writes its colours as PNG instead of BMP, here and in save_bitmap.

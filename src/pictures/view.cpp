@@ -14,14 +14,12 @@ constexpr Color white = 0x00FFFFFF;
 View::View(std::string name, int width, int height)
     : name_(std::move(name)), width_(width), height_(height) {}
 
-Bitmap& View::pixel_access() {
+Bitmap& View::pixels_for_change() {
     settle();
     if (kind_ == PictureKind::none) {
         picture_ = Bitmap::make_display(width_, height_, white);
         kind_ = PictureKind::bitmap;
         repaint_marked_ = true;
-    } else if (kind_ != PictureKind::bitmap) {
-        throw Exception("Can only modify an image if it contains a bitmap");
     }
     // A modified picture no longer matches the counts its file gave.
     picture_.attributes.file_color_count = 0;
@@ -31,7 +29,7 @@ Bitmap& View::pixel_access() {
 
 Bitmap& View::bitmap_access() {
     settle();
-    if (kind_ != PictureKind::bitmap) {
+    if (kind_ == PictureKind::none) {
         picture_ = Bitmap();
         kind_ = PictureKind::bitmap;
         repaint_marked_ = true;
@@ -40,7 +38,7 @@ Bitmap& View::bitmap_access() {
 }
 
 void View::stretch_draw(const Bitmap& source) {
-    Bitmap& target = pixel_access();
+    Bitmap& target = pixels_for_change();
     repaint_marked_ = true;
     if (source.empty()) {
         return;  // nothing to draw from: the target keeps its pixels
@@ -53,12 +51,10 @@ void View::defer_draw(const void* kind, std::function<void(Bitmap&)> draw) {
         draw_owed_now();
     }
     if (kind_ == PictureKind::none) {
-        // As pixel_access() would, except that the white picture is made when it is drawn.
+        // As pixels_for_change() would, except that the white picture is made when it is drawn.
         kind_ = PictureKind::bitmap;
         repaint_marked_ = true;
         owed_.makes_picture = true;
-    } else if (kind_ != PictureKind::bitmap) {
-        throw Exception("Can only modify an image if it contains a bitmap");
     } else if (!owed_.draw) {
         owed_.makes_picture = false;
     }
@@ -77,10 +73,17 @@ void View::draw_owed_now() const {
     owed.draw(picture_);
 }
 
-void View::take_picture(PictureKind kind, Bitmap picture) {
+void View::take_picture(Bitmap picture) {
     owed_ = {};
     picture_ = std::move(picture);
-    kind_ = kind;
+    kind_ = PictureKind::bitmap;
+    repaint_marked_ = true;
+}
+
+void View::clear_picture() {
+    owed_ = {};
+    picture_ = Bitmap();
+    kind_ = PictureKind::none;
     repaint_marked_ = true;
 }
 

@@ -26,10 +26,10 @@ TEST_F(PaletteEntryEdit, RedrawsThePaletteViewsAndTheTextureViewsHoldingAPicture
         ws().bigf_data[3] = 9;
         ws().cliff_data[0] = 9;
         if (c.bigf_shown) {
-            editor->bigf.pixel_access();
+            editor->bigf.pixels_for_change();
         }
         if (c.cliff_shown) {
-            editor->cliff.pixel_access();
+            editor->cliff.pixels_for_change();
         }
         port.clear_records();
         const bool bigf_changed = editor->unsaved_changes().changed(DataPart::bigf);

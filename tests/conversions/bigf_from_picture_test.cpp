@@ -29,7 +29,7 @@ TEST_F(BigfFromPicture, SolidColourTakesEntryOneAndResetsTheBlock) {
     const Palette before = workspace->pal_colors;
     testing::put_picture(bigf, bigf_width, bigf_height, [](int, int) { return green; });
 
-    bigf_from_picture(*workspace, bigf);
+    bigf_from_picture(*workspace, bigf.pixels_for_change());
 
     EXPECT_EQ(entry(0), 0u);
     EXPECT_EQ(entry(1), green);
@@ -56,7 +56,7 @@ TEST_F(BigfFromPicture, SurplusColoursGetIndexZeroAndArePaintedBlack) {
     testing::put_picture(bigf, bigf_width, bigf_height,
                          [](int x, int y) { return cycle_color(cycle_k(x, y)); });
 
-    bigf_from_picture(*workspace, bigf);
+    bigf_from_picture(*workspace, bigf.pixels_for_change());
 
     for (int k = 1; k <= 111; ++k) {
         ASSERT_EQ(entry(k), cycle_color(k)) << "entry " << k;
@@ -75,7 +75,7 @@ TEST_F(BigfFromPicture, PixelsOutsideASmallPictureShareOneInvalidEntry) {
     constexpr Color blue = 0x00FF0000;
     testing::put_picture(bigf, 100, 100, [](int x, int) { return x < 50 ? blue : Color{0}; });
 
-    bigf_from_picture(*workspace, bigf);
+    bigf_from_picture(*workspace, bigf.pixels_for_change());
 
     EXPECT_EQ(entry(1), blue);
     EXPECT_EQ(entry(2), CLR_INVALID);
@@ -95,7 +95,7 @@ TEST_F(BigfFromPicture, KeptEntriesMatchAndStayAsTheyWere) {
     testing::put_picture(bigf, bigf_width, bigf_height,
                          [](int x, int y) { return x == 3 && y == 0 ? other : kept; });
 
-    bigf_from_picture(*workspace, bigf);
+    bigf_from_picture(*workspace, bigf.pixels_for_change());
 
     EXPECT_EQ(entry(200), kept);
     EXPECT_EQ(entry(1), other);
@@ -117,11 +117,11 @@ TEST_F(BigfFromPicture, PaintedPixelsKeepTheFourthByte) {
     for (const SurplusColours surplus : {SurplusColours::black, SurplusColours::nearest}) {
         testing::put_picture(bigf, bigf_width, bigf_height,
                              [](int x, int y) { return cycle_color(cycle_k(x, y)); });
-        Bitmap& picture = bigf.pixel_access();
+        Bitmap& picture = bigf.pixels_for_change();
         for (std::size_t i = 3; i < picture.pixels().size(); i += 4) {
             picture.pixels()[i] = 0xFF;
         }
-        bigf_from_picture(*workspace, bigf, surplus);
+        bigf_from_picture(*workspace, bigf.pixels_for_change(), surplus);
         for (std::size_t i = 3; i < picture.pixels().size(); i += 4) {
             ASSERT_EQ(picture.pixels()[i], 0xFF) << i;
         }

@@ -60,7 +60,7 @@ protected:
                 picture.push_back(bigf.get_pixel(x, y));
             }
         }
-        report = bigf_from_picture(*workspace, bigf, surplus);
+        report = bigf_from_picture(*workspace, bigf.pixels_for_change(), surplus);
     }
 
     std::unique_ptr<Workspace> workspace;
@@ -140,13 +140,13 @@ TEST(BigfReductionFit, FittingPicturesImportAsThePlainImportDoes) {
         testing::put_picture(plain_view, c.width, c.height, c.pixel);
         testing::put_picture(reduced_view, c.width, c.height, c.pixel);
 
-        bigf_from_picture(*plain, plain_view, SurplusColours::black);
-        const BigfReport report = bigf_reduced_from_picture(*reduced, reduced_view, true);
+        bigf_from_picture(*plain, plain_view.pixels_for_change(), SurplusColours::black);
+        const BigfReport report = bigf_reduced_from_picture(*reduced, reduced_view.pixels_for_change(), true);
 
         EXPECT_EQ(reduced->pal_colors, plain->pal_colors);
         EXPECT_EQ(reduced->bigf_data, plain->bigf_data);
         const auto pixels = [](View& view) {
-            const auto bytes = view.pixel_access().pixels();
+            const auto bytes = view.pixels_for_change().pixels();
             return std::vector<std::uint8_t>(bytes.begin(), bytes.end());
         };
         EXPECT_EQ(pixels(reduced_view), pixels(plain_view));

@@ -69,7 +69,7 @@ TEST_F(CliffFromPicture, FirstCloseEntryWinsAndNoneGivesZero) {
                         : make_color(30, 30, 30);
     });
 
-    cliff_from_picture(*workspace, cliff);
+    cliff_from_picture(*workspace, cliff.pixels_for_change());
 
     EXPECT_EQ(index_at(0, 5), 7);
     EXPECT_EQ(index_at(1, 5), 40);
@@ -83,7 +83,7 @@ TEST_F(CliffFromPicture, PixelsOutsideASmallPictureTakeTheFirstNearWhiteEntry) {
     set_entry(12, make_color(255, 255, 255));
     testing::put_picture(cliff, 64, 32, [](int, int) { return make_color(0, 0, 0); });
 
-    cliff_from_picture(*workspace, cliff);
+    cliff_from_picture(*workspace, cliff.pixels_for_change());
 
     EXPECT_EQ(index_at(0, 0), 0);
     EXPECT_EQ(index_at(63, 31), 0);

@@ -30,7 +30,7 @@ TEST_P(PaletteFromPictureSizes, TakesTopLeftPixelsRowByRow) {
     View pal("pal", 16, 16);
     testing::put_picture(pal, width, height, pattern);
 
-    palette_from_picture(*workspace, pal);
+    palette_from_picture(*workspace, pal.pixels_for_change());
 
     for (int i = 0; i < palette_size; ++i) {
         const int x = i % 16, y = i / 16;

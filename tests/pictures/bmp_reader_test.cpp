@@ -6,6 +6,8 @@
 
 #include "base/errors.h"
 #include "pictures/bmp_bytes.h"
+#include "pictures/bmp_stream_reader.h"
+#include "support/span_source.h"
 
 namespace vlt {
 namespace {
@@ -218,10 +220,8 @@ TEST(BmpReader, SaysHowManyPixelBytesTheFileLacked) {
          0},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(read_bmp_adopting_with_shortfall(PixelStore(c.file.begin(), c.file.end()))
-                      .missing_pixel_bytes,
-                  c.missing)
-            << c.name;
+        testing::SpanSource source(c.file);
+        EXPECT_EQ(read_bmp_from(source).missing_pixel_bytes, c.missing) << c.name;
     }
 }
 

@@ -42,6 +42,18 @@ Bytes small_bmp() {
     return bmp_file(info_header({.width = 2}), {}, {0, 0, 0xFF, 0, 0xFF, 0, 0, 0});
 }
 
+// The file read as the imports read it, its picture put in the view.
+void load_by_extension(View& view, const fs::path& path) {
+    LoadedPicture loaded = read_picture_by_extension(path);
+    if (loaded.kind == PictureKind::bitmap) {
+        view.take_picture(std::move(loaded.bitmap));
+    }
+}
+
+void load_bitmap(View& view, const fs::path& path) {
+    view.take_picture(read_bitmap_file(path).bitmap);
+}
+
 class PictureFiles : public ::testing::Test {
 protected:
     fs::path file(const std::string& name, const Bytes& bytes) {
@@ -105,13 +117,10 @@ TEST_F(PictureFiles, ZeroByteFileGivesTheEmptyPicture) {
     load_by_extension(pal, empty);
     ASSERT_NE(pal.bitmap(), nullptr);
     EXPECT_TRUE(pal.bitmap()->empty());
-    EXPECT_TRUE(pal.repaint_marked());  // load by extension marks it all the same
 
     load_bitmap(bigf, file("small.bmp", small_bmp()));
-    bigf.clear_repaint_mark();
     load_bitmap(bigf, empty);
     EXPECT_TRUE(bigf.bitmap()->empty());
-    EXPECT_FALSE(bigf.repaint_marked());
 }
 
 TEST_F(PictureFiles, FailedLoadLeavesThePicture) {
@@ -171,11 +180,11 @@ TEST_F(PictureFiles, IconFilesAreCheckedThenHeldAsIcons) {
     };
     int n = 0;
     for (const auto& [bytes, valid] : cases) {
-        View view("pal", 16, 16);
-        const std::string message =
-            error_of([&] { load_by_extension(view, file(std::to_string(n++) + ".ico", bytes)); });
+        PictureKind kind = PictureKind::none;
+        const fs::path path = file(std::to_string(n++) + ".ico", bytes);
+        const std::string message = error_of([&] { kind = read_picture_by_extension(path).kind; });
         EXPECT_EQ(message, valid ? "(no error)" : "Icon image is not valid") << n;
-        EXPECT_EQ(view.picture_kind(), valid ? PictureKind::icon : PictureKind::none) << n;
+        EXPECT_EQ(kind, valid ? PictureKind::icon : PictureKind::none) << n;
     }
 }
 
@@ -216,12 +225,12 @@ TEST_F(PictureFiles, MetafilesOfEitherKindUnderEitherName) {
     int n = 0;
     for (const auto& [bytes, valid] : cases) {
         for (const char* extension : {".emf", ".WMF"}) {
-            View view("pal", 16, 16);
+            PictureKind kind = PictureKind::none;
             const fs::path path = file(std::to_string(n) + extension, bytes);
-            EXPECT_EQ(error_of([&] { load_by_extension(view, path); }),
+            EXPECT_EQ(error_of([&] { kind = read_picture_by_extension(path).kind; }),
                       valid ? "(no error)" : "Metafile is not valid")
                 << n << extension;
-            EXPECT_EQ(view.picture_kind(), valid ? PictureKind::metafile : PictureKind::none);
+            EXPECT_EQ(kind, valid ? PictureKind::metafile : PictureKind::none);
         }
         ++n;
     }
@@ -235,11 +244,8 @@ TEST_F(PictureFiles, SavePictureWritesOnlyWhenThereIsAPicture) {
     save_picture(pal, dir / "pal.bmp");
     EXPECT_EQ(fs::file_size(dir / "pal.bmp"), 1078u);
 
-    // After an icon the view holds the empty picture: a file of 0 bytes.
-    load_by_extension(pal, file("i.ico", icon(0, 1, 1, 0, 0, 0)));
-    save_picture(pal, dir / "icon.bmp");
-    EXPECT_EQ(fs::file_size(dir / "icon.bmp"), 0u);
-    pal.bitmap_access();
+    // The empty picture (a 0-byte file's) is a file of 0 bytes.
+    pal.take_picture(Bitmap());
     save_picture(pal, dir / "empty.bmp");
     EXPECT_EQ(fs::file_size(dir / "empty.bmp"), 0u);
 }

@@ -19,7 +19,7 @@ using testing::random_picture;
 // The texture redraw as it was first written: one set_pixel per texel.
 void redraw_pixel_by_pixel(std::span<const std::uint8_t> indices, int width, int height,
                            const Palette& palette, View& view) {
-    Bitmap& picture = view.pixel_access();
+    Bitmap& picture = view.pixels_for_change();
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) {
             picture.set_pixel(x, y, palette[indices[static_cast<std::size_t>(y * width + x)]]);
@@ -51,10 +51,9 @@ TEST(TextureRedraw, RowAtATimeEqualsPixelByPixel) {
     for (const PictureFormat& format : all_picture_formats()) {
         for (const auto& [width, height] : {std::pair{128, 64}, {100, 30}, {140, 70}}) {
             View fast("cliff", cliff_width, cliff_height);
-            fast.take_picture(PictureKind::bitmap,
-                              random_picture(format, width, height, pool, random));
+            fast.take_picture(random_picture(format, width, height, pool, random));
             View simple("cliff", cliff_width, cliff_height);
-            simple.take_picture(PictureKind::bitmap, *fast.bitmap());
+            simple.take_picture(*fast.bitmap());
             cliff_redraw(*workspace, fast);
             redraw_pixel_by_pixel(workspace->cliff_data, cliff_width, cliff_height,
                                   workspace->pal_colors, simple);
@@ -72,7 +71,7 @@ TEST(TextureRedraw, RowAtATimeEqualsPixelByPixel) {
 
 // The stretch as first written: one get_pixel and one set_pixel per target pixel.
 void stretch_pixel_by_pixel(const Bitmap& source, View& view) {
-    Bitmap& target = view.pixel_access();
+    Bitmap& target = view.pixels_for_change();
     const std::int64_t sw = source.width(), sh = source.height();
     for (int ty = 0; ty < view.height(); ++ty) {
         for (int tx = 0; tx < view.width(); ++tx) {
