@@ -24,7 +24,7 @@ void bigf_conversion(benchmark::State& state, const Bitmap& source,
     workspace->pal_colors = random_palette(256);  // entries 112 to 255 take part in the search
     View bigf("bigf", bigf_width, bigf_height);
     for (auto _ : state) {
-        bigf.take_picture(PictureKind::bitmap, source);
+        bigf.take_picture(source);
         // Timed by hand: pausing the library's clock costs more than a small run.
         const auto start = std::chrono::steady_clock::now();
         bigf_from_picture(*workspace, bigf.pixels_for_change(), surplus);
@@ -109,7 +109,7 @@ void cliff_conversion(benchmark::State& state) {
     auto workspace = std::make_unique<Workspace>();
     workspace->pal_colors = random_palette(256);
     View cliff("cliff", cliff_width, cliff_height);
-    cliff.take_picture(PictureKind::bitmap, cliff_picture(workspace->pal_colors));
+    cliff.take_picture(cliff_picture(workspace->pal_colors));
     for (auto _ : state) {
         cliff_from_picture(*workspace, cliff.pixels_for_change());
         benchmark::DoNotOptimize(workspace->cliff_data.data());
@@ -131,7 +131,7 @@ BENCHMARK(cliff_builder)->Unit(benchmark::kMicrosecond);
 void palette_conversion(benchmark::State& state) {
     auto workspace = std::make_unique<Workspace>();
     View pal("pal", 16, 16);
-    pal.take_picture(PictureKind::bitmap, cliff_picture(random_palette(256)));
+    pal.take_picture(cliff_picture(random_palette(256)));
     for (auto _ : state) {
         palette_from_picture(*workspace, pal.pixels_for_change());
         benchmark::DoNotOptimize(workspace->pal_colors.data());

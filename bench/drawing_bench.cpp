@@ -30,7 +30,7 @@ void bigf_redraw_indexed_bench(benchmark::State& state) {
         table.push_back({blue_of(c), green_of(c), red_of(c), 0});
     }
     picture.set_color_table(std::move(table));
-    bigf.take_picture(PictureKind::bitmap, std::move(picture));
+    bigf.take_picture(std::move(picture));
     for (auto _ : state) {
         bigf_redraw(*workspace, bigf);
         benchmark::DoNotOptimize(bigf.bitmap()->pixels().data());

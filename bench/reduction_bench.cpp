@@ -41,7 +41,7 @@ void bigf_reduction(benchmark::State& state, bool dither) {
     workspace->pal_colors = random_palette(256);  // entries 112 to 255 are fixed colours
     View bigf("bigf", bigf_width, bigf_height);
     for (auto _ : state) {
-        bigf.take_picture(PictureKind::bitmap, source);
+        bigf.take_picture(source);
         const auto start = std::chrono::steady_clock::now();
         const BigfReport report = bigf_reduced_from_picture(*workspace, bigf.pixels_for_change(), dither);
         benchmark::DoNotOptimize(report.mean_error);

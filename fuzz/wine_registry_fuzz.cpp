@@ -52,7 +52,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     try {
         const auto folder = vlt::game_data_folder();
         check(!folder || folder->native().starts_with(prefix.native()));
-    } catch (const vlt::ERegistryException& e) {
+    } catch (const vlt::RegistryError& e) {
         const std::string_view message = e.what();
         check(message == "Invalid data type for 'InstallPath'" ||
               message == "Failed to get data for 'InstallPath'");

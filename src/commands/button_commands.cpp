@@ -73,7 +73,7 @@ void TextureEditor::save_to_pal(const std::filesystem::path& file) {
 
 void TextureEditor::import_pal_from_bitmap(const std::filesystem::path& file) {
     LoadedPicture loaded = read_picture_by_extension(file);
-    pal.take_picture(PictureKind::bitmap, importable(loaded));
+    pal.take_picture(importable(loaded));
     pal.refresh();
     preview_redraw(pal, pal_preview);
     const OutsideRead outside = palette_from_picture(workspace_, pal.pixels_for_change());
@@ -135,7 +135,7 @@ void TextureEditor::import_bigf_reduced_dithered(const std::filesystem::path& fi
 
 void TextureEditor::import_bigf(const std::filesystem::path& file, SurplusColours surplus) {
     LoadedPicture loaded = read_bitmap_file(file);
-    bigf.take_picture(PictureKind::bitmap, importable(loaded));
+    bigf.take_picture(importable(loaded));
     const BigfReport report = bigf_from_picture(workspace_, bigf.pixels_for_change(), surplus);
     // The view goes on showing the loaded picture, not the indices.
     bigf.refresh();
@@ -153,7 +153,7 @@ void TextureEditor::import_bigf(const std::filesystem::path& file, SurplusColour
 
 void TextureEditor::import_cliff_from_bitmap(const std::filesystem::path& file) {
     LoadedPicture loaded = read_bitmap_file(file);
-    cliff.take_picture(PictureKind::bitmap, importable(loaded));
+    cliff.take_picture(importable(loaded));
     const CliffReport report = cliff_from_picture(workspace_, cliff.pixels_for_change());
     cliff_redraw(workspace_, cliff);
     set_source(cliff, file);

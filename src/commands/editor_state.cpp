@@ -137,7 +137,11 @@ void StateChange::flip() {
 void StateChange::flip_picture(PictureChange& change, View& live) {
     if (change.whole) {
         ViewPicture other = take_picture(live);
-        live.take_picture(change.whole->kind, std::move(change.whole->picture));
+        if (change.whole->kind == PictureKind::bitmap) {
+            live.take_picture(std::move(change.whole->picture));
+        } else {
+            live.clear_picture();
+        }
         change.whole = std::move(other);
         return;
     }

@@ -45,7 +45,9 @@ void MainWindow::build_menus() {
     QMenuBar& bar = *menuBar();
     build_file_menu(*bar.addMenu(QStringLiteral("&File")));
     build_edit_menu(*bar.addMenu(QStringLiteral("&Edit")));
-    bar.addMenu(QStringLiteral("&View"))->addAction(inspector_action_);
+    QMenu* view = bar.addMenu(QStringLiteral("&View"));
+    view->addAction(inspector_action_);
+    add_paint_links_entry(*view);
     build_help_menu(*bar.addMenu(QStringLiteral("&Help")));
 }
 
@@ -59,6 +61,7 @@ void MainWindow::build_file_menu(QMenu& menu) {
             connect(action, &QAction::triggered, this,
                     [this, command] { run(dither_.applied_to(command)); });
         }
+        add_paint_link_entries(*sub, group.group, picker);
     }
     menu.addSeparator();
     QAction* save_all_action = menu.addAction(QStringLiteral("Save &all"));

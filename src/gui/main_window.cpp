@@ -19,6 +19,7 @@
 #include "commands/opened_file.h"
 #include "gui/close_prompt.h"
 #include "gui/error_report.h"
+#include "gui/paint_links.h"
 #include "gui/view_menu.h"
 
 namespace vlt {
@@ -124,6 +125,7 @@ MainWindow::MainWindow(WindowSetup setup)
     build_menus();
     statusBar()->addWidget(&files_status_, 1);
     update_files_status();
+    add_paint_link_actions();
     setMinimumSize(minimum_size);
     // Outer size; the frame is taken off once it is known (fit_outer_size).
     resize(design_width, design_height + bars_height());
@@ -238,6 +240,14 @@ CommandResult MainWindow::run(Command command, std::optional<std::filesystem::pa
     return result;
 }
 
+CommandResult MainWindow::run(Command command, const std::filesystem::path& file,
+                              const RunOptions& options) {
+    CommandResult result = editor_.run(command, file, options);
+    after_change();
+    update_files_status();
+    return result;
+}
+
 void MainWindow::after_change() {
     for (const auto& widget : views_) {
         if (widget->view().repaint_marked()) {
@@ -327,6 +337,13 @@ void MainWindow::fit_outer_size() {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
+    decide_closing(event);
+    if (event->isAccepted()) {
+        paint_links_->stop_all();
+    }
+}
+
+void MainWindow::decide_closing(QCloseEvent* event) {
     const std::string text = editor_.unsaved_changes().prompt_text();
     if (text.empty()) {
         event->accept();

@@ -27,6 +27,9 @@ class QMenu;
 
 namespace vlt {
 
+class MnemonicPicker;
+class PaintLinks;
+
 // What the program entry hands to its window.
 struct WindowSetup {
     QString title;                         // the application title, caption of the boxes
@@ -56,6 +59,9 @@ public:
     // A button click, a menu item, a drop: the command runs to its end on the file given, else
     // on the one its dialog asks for; then every view it marked is repainted.
     CommandResult run(Command command, std::optional<std::filesystem::path> file = {});
+    // The same on a file given, run as the options say; the file joins no recent files.
+    CommandResult run(Command command, const std::filesystem::path& file,
+                      const RunOptions& options);
     // Ctrl+Z, and Ctrl+Shift+Z or Ctrl+Y; also in every view's context menu.
     QAction& undo_action() { return undo_action_; }
     QAction& redo_action() { return redo_action_; }
@@ -81,6 +87,8 @@ public:
     // View > Inspector (Ctrl+I) and Edit > "Edit palette entry...".
     QAction& inspector_action() { return *inspector_action_; }
     QAction& edit_entry_action() { return *edit_entry_action_; }
+    // The live links with the paint program (main_window_paint_links.cpp).
+    PaintLinks& paint_links() { return *paint_links_; }
 
 signals:
     // After every command and every refresh of a view: the workspace or a view may have changed.
@@ -95,6 +103,12 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    // Accepts the close event, or not, as the user answers about unsaved changes.
+    void decide_closing(QCloseEvent* event);
+    // "Edit in paint program" on the texture views, and View > Paint-program links.
+    void add_paint_link_actions();
+    void add_paint_link_entries(QMenu& menu, CommandGroup group, MnemonicPicker& picker);
+    void add_paint_links_entry(QMenu& view_menu);
     void build_controls();
     // The menu bar (main_menus.cpp).
     void build_menus();
@@ -144,6 +158,7 @@ private:
     QAction* inspector_action_ = nullptr;
     QAction* edit_entry_action_ = nullptr;
     std::unique_ptr<InspectorWindow> inspector_;
+    std::unique_ptr<PaintLinks> paint_links_;
 };
 
 }  // namespace vlt

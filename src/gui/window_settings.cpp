@@ -70,6 +70,26 @@ void WindowSettings::add_recent_file(const RecentFile& recent) {
     settings_->endArray();
 }
 
+std::optional<std::filesystem::path> WindowSettings::paint_file(const QString& texture) const {
+    const QString text = settings_->value(QStringLiteral("paint_link/") + texture).toString();
+    if (text.isEmpty()) {
+        return std::nullopt;
+    }
+    return path_of(text);
+}
+
+void WindowSettings::set_paint_file(const QString& texture, const std::filesystem::path& file) {
+    settings_->setValue(QStringLiteral("paint_link/") + texture, text_of(file));
+}
+
+QString WindowSettings::paint_program() const {
+    return settings_->value(QStringLiteral("paint_link/program")).toString();
+}
+
+void WindowSettings::set_paint_program(const QString& program) {
+    settings_->setValue(QStringLiteral("paint_link/program"), program);
+}
+
 QString folder_kind(const FileRequest& request) {
     const std::string& filter = request.filter;
     const std::string pattern = filter.substr(filter.find('|') + 1);

@@ -36,6 +36,13 @@ public:
     // Puts the file first; an earlier entry for it goes, and the oldest beyond ten.
     void add_recent_file(const RecentFile& recent);
 
+    // The picture a texture ("bigf", "cliff") is edited through in a paint program.
+    std::optional<std::filesystem::path> paint_file(const QString& texture) const;
+    void set_paint_file(const QString& texture, const std::filesystem::path& file);
+    // The paint program chosen for those pictures; empty: the system's program for PNG files.
+    QString paint_program() const;
+    void set_paint_program(const QString& program);
+
 private:
     std::unique_ptr<QSettings> settings_;
 };

@@ -190,15 +190,9 @@ LoadedPicture read_bitmap_file(const fs::path& path) {
 }
 
 void save_picture(View& view, const fs::path& path) {
-    if (view.picture_kind() == PictureKind::none) {
-        return;
+    if (view.picture_kind() == PictureKind::bitmap) {
+        save_bitmap(view, path);
     }
-    if (view.picture_kind() != PictureKind::bitmap) {
-        // Icons and metafiles are never kept, so there is nothing to write.
-        replace_file_or_raise(path, {});
-        return;
-    }
-    save_bitmap(view, path);
 }
 
 void save_bitmap(View& view, const fs::path& path) {

@@ -20,8 +20,6 @@ Bitmap& View::pixels_for_change() {
         picture_ = Bitmap::make_display(width_, height_, white);
         kind_ = PictureKind::bitmap;
         repaint_marked_ = true;
-    } else if (kind_ != PictureKind::bitmap) {
-        throw Exception("Can only modify an image if it contains a bitmap");
     }
     // A modified picture no longer matches the counts its file gave.
     picture_.attributes.file_color_count = 0;
@@ -31,7 +29,7 @@ Bitmap& View::pixels_for_change() {
 
 Bitmap& View::bitmap_access() {
     settle();
-    if (kind_ != PictureKind::bitmap) {
+    if (kind_ == PictureKind::none) {
         picture_ = Bitmap();
         kind_ = PictureKind::bitmap;
         repaint_marked_ = true;
@@ -57,8 +55,6 @@ void View::defer_draw(const void* kind, std::function<void(Bitmap&)> draw) {
         kind_ = PictureKind::bitmap;
         repaint_marked_ = true;
         owed_.makes_picture = true;
-    } else if (kind_ != PictureKind::bitmap) {
-        throw Exception("Can only modify an image if it contains a bitmap");
     } else if (!owed_.draw) {
         owed_.makes_picture = false;
     }
@@ -77,10 +73,17 @@ void View::draw_owed_now() const {
     owed.draw(picture_);
 }
 
-void View::take_picture(PictureKind kind, Bitmap picture) {
+void View::take_picture(Bitmap picture) {
     owed_ = {};
     picture_ = std::move(picture);
-    kind_ = kind;
+    kind_ = PictureKind::bitmap;
+    repaint_marked_ = true;
+}
+
+void View::clear_picture() {
+    owed_ = {};
+    picture_ = Bitmap();
+    kind_ = PictureKind::none;
     repaint_marked_ = true;
 }
 

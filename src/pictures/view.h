@@ -7,8 +7,8 @@
 
 namespace vlt {
 
-// What a view's picture slot holds. Icon and metafile pictures only ever stand in `pal`, for
-// the moment between loading such a file and turning it into a bitmap.
+// What a picture file holds. An icon or metafile is checked when read and never kept: a view
+// holds a bitmap or nothing.
 enum class PictureKind : std::uint8_t { none, bitmap, icon, metafile };
 
 // One of the window's picture areas: a fixed size, one picture slot, a repaint mark, and the
@@ -30,15 +30,14 @@ public:
     }
 
     // The picture, readied for pixel work that counts as changing it: a view without a picture
-    // gets a white, view-sized, display-format one; an icon or metafile raises an error. From
-    // now on it no longer matches the colour counts its file gave, which an export then leaves
+    // gets a white, view-sized, display-format one. From now on it no longer matches the colour counts its file gave, which an export then leaves
     // out. Pixel reads through the view count as such work.
     Bitmap& pixels_for_change();
     Color get_pixel(int x, int y) { return pixels_for_change().get_pixel(x, y); }
     void set_pixel(int x, int y, Color color) { pixels_for_change().set_pixel(x, y, color); }
 
-    // The bitmap picture; a view without one (or with an icon or metafile) gets the empty
-    // picture, not a view-sized one, and is marked for repainting.
+    // The bitmap picture; a view without one gets the empty picture, not a view-sized one, and
+    // is marked for repainting.
     Bitmap& bitmap_access();
 
     // Fills the whole view from the whole source, nearest pixel, no blending.
@@ -53,7 +52,9 @@ public:
     bool draw_owed() const { return static_cast<bool>(owed_.draw); }
 
     // Puts a freshly loaded picture in the slot and marks the view for repainting.
-    void take_picture(PictureKind kind, Bitmap picture = Bitmap());
+    void take_picture(Bitmap picture);
+    // Empties the slot, as before any picture, and marks the view for repainting.
+    void clear_picture();
 
     // Paints the view at once (through the hook) and clears the repaint mark.
     void refresh();

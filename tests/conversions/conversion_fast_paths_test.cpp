@@ -104,12 +104,11 @@ TEST_P(BigfFastPath, EqualsLinearSearchPixelByPixel) {
         auto simple = std::make_unique<Workspace>(*fast);
         View fast_view("bigf", bigf_width, bigf_height);
         if (c.width > 0) {
-            fast_view.take_picture(PictureKind::bitmap,
-                                   random_picture(c.format, c.width, c.height, pool, random));
+            fast_view.take_picture(random_picture(c.format, c.width, c.height, pool, random));
         }
         View simple_view("bigf", bigf_width, bigf_height);
         if (c.width > 0) {
-            simple_view.take_picture(PictureKind::bitmap, *fast_view.bitmap());
+            simple_view.take_picture(*fast_view.bitmap());
         }
 
         const BigfReport fast_report = bigf_from_picture(*fast, fast_view.pixels_for_change(), surplus_to);
@@ -227,10 +226,9 @@ TEST(CliffConversionFastPath, EqualsWalkingThePalettePerPixel) {
             }
             auto simple = std::make_unique<Workspace>(*fast);
             View fast_view("cliff", cliff_width, cliff_height);
-            fast_view.take_picture(PictureKind::bitmap,
-                                   random_picture(format, width, height, pool, random));
+            fast_view.take_picture(random_picture(format, width, height, pool, random));
             View simple_view("cliff", cliff_width, cliff_height);
-            simple_view.take_picture(PictureKind::bitmap, *fast_view.bitmap());
+            simple_view.take_picture(*fast_view.bitmap());
             const CliffReport fast_report = cliff_from_picture(*fast, fast_view.pixels_for_change());
             const CliffReport simple_report = cliff_from_picture_walk(*simple, simple_view);
             ASSERT_EQ(fast->cliff_data, simple->cliff_data) << format.name << " " << width;

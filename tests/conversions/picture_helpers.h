@@ -16,7 +16,7 @@ inline void put_picture(View& view, int width, int height,
             picture.set_pixel(x, y, pixel(x, y));
         }
     }
-    view.take_picture(PictureKind::bitmap, std::move(picture));
+    view.take_picture(std::move(picture));
 }
 
 // The palette entry nearest to a colour by a walk through all 256, the first of equally near

@@ -109,7 +109,7 @@ TEST(PictureWidget, PaintsPictureAtTopLeftOverTheBackground) {
         view.bitmap_access();
     }
 
-    view.take_picture(PictureKind::bitmap, patterned(5, 6, 32, RowOrder::bottom_up));
+    view.take_picture(patterned(5, 6, 32, RowOrder::bottom_up));
     const QImage shown = window.grab(widget.geometry()).toImage();
     for (int y = 0; y < 4; ++y) {
         for (int x = 0; x < 8; ++x) {

@@ -57,7 +57,7 @@ TEST_F(Drawing, TexturesAreDrawnThroughThePalette) {
 }
 
 TEST_F(Drawing, SmallerPictureChangesOnlyItsOwnArea) {
-    cliff.take_picture(PictureKind::bitmap, Bitmap::make_display(64, 32, 0x00123456));
+    cliff.take_picture(Bitmap::make_display(64, 32, 0x00123456));
     ws.cliff_data.fill(9);
     cliff_redraw(ws, cliff);
     const Bitmap& picture = *cliff.bitmap();
@@ -69,7 +69,7 @@ TEST_F(Drawing, SmallerPictureChangesOnlyItsOwnArea) {
 TEST_F(Drawing, IndexedPictureShowsNearestTableColour) {
     Bitmap picture(16, 16, 8);
     picture.set_color_table({{0, 0, 0, 0}, {255, 0, 0, 0}, {0, 0, 255, 0}});
-    pal.take_picture(PictureKind::bitmap, std::move(picture));
+    pal.take_picture(std::move(picture));
     ws.pal_colors[0] = make_color(200, 10, 10);
     palette_redraw(ws, pal);
     EXPECT_EQ(pal.get_pixel(0, 0), make_color(255, 0, 0));

@@ -51,10 +51,9 @@ TEST(TextureRedraw, RowAtATimeEqualsPixelByPixel) {
     for (const PictureFormat& format : all_picture_formats()) {
         for (const auto& [width, height] : {std::pair{128, 64}, {100, 30}, {140, 70}}) {
             View fast("cliff", cliff_width, cliff_height);
-            fast.take_picture(PictureKind::bitmap,
-                              random_picture(format, width, height, pool, random));
+            fast.take_picture(random_picture(format, width, height, pool, random));
             View simple("cliff", cliff_width, cliff_height);
-            simple.take_picture(PictureKind::bitmap, *fast.bitmap());
+            simple.take_picture(*fast.bitmap());
             cliff_redraw(*workspace, fast);
             redraw_pixel_by_pixel(workspace->cliff_data, cliff_width, cliff_height,
                                   workspace->pal_colors, simple);

@@ -25,23 +25,10 @@ TEST(PixelAccess, ForgetsTheFileCounts) {
     Bitmap picture(2, 2, 8);
     picture.attributes.file_color_count = 16;
     picture.attributes.file_important_colors = 3;
-    view.take_picture(PictureKind::bitmap, std::move(picture));
+    view.take_picture(std::move(picture));
     view.get_pixel(0, 0);
     EXPECT_EQ(view.bitmap()->attributes.file_color_count, 0u);
     EXPECT_EQ(view.bitmap()->attributes.file_important_colors, 0u);
-}
-
-TEST(PixelAccess, IconOrMetafileCannotBeModified) {
-    for (PictureKind kind : {PictureKind::icon, PictureKind::metafile}) {
-        View pal("pal", 16, 16);
-        pal.take_picture(kind);
-        try {
-            pal.get_pixel(0, 0);
-            FAIL() << "no error raised";
-        } catch (const Exception& e) {
-            EXPECT_STREQ(e.what(), "Can only modify an image if it contains a bitmap");
-        }
-    }
 }
 
 TEST(BitmapAccess, GivesEmptyPictureThatLaterPixelWorkCannotFill) {
@@ -54,12 +41,7 @@ TEST(BitmapAccess, GivesEmptyPictureThatLaterPixelWorkCannotFill) {
     EXPECT_TRUE(bigf.bitmap()->empty());
 }
 
-TEST(BitmapAccess, ReplacesIconButKeepsABitmap) {
-    View pal("pal", 16, 16);
-    pal.take_picture(PictureKind::icon);
-    EXPECT_TRUE(pal.bitmap_access().empty());
-    EXPECT_EQ(pal.picture_kind(), PictureKind::bitmap);
-
+TEST(BitmapAccess, KeepsABitmap) {
     View cliff("cliff", 128, 64);
     cliff.set_pixel(3, 3, 0x00123456);
     cliff.clear_repaint_mark();
