@@ -89,7 +89,7 @@ void load_file_bench(benchmark::State& state, int bits) {
     write_bytes(path, file_for(bits));
     View view("bigf", bigf_width, bigf_height);
     for (auto _ : state) {
-        view.take_picture(PictureKind::bitmap, std::move(read_bitmap_file(path).bitmap));
+        view.take_picture(std::move(read_bitmap_file(path).bitmap));
         benchmark::DoNotOptimize(view.bitmap()->pixels().data());
     }
 }
