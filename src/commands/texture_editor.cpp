@@ -54,7 +54,9 @@ TextureEditor::TextureEditor(WindowPort& port, UndoSteps steps)
     }
     // Before anything is loaded, the buffers are measured against zeros.
     for (const DataPart part : {DataPart::palette, DataPart::bigf, DataPart::cliff}) {
-        files_[static_cast<std::size_t>(part)].saved_bytes = file_bytes(workspace_, part);
+        if (steps_ == UndoSteps::kept) {
+            files_[static_cast<std::size_t>(part)].saved_bytes = file_bytes(workspace_, part);
+        }
     }
     history_.set_listener([this] { port_.history_changed(); });
 }
@@ -95,7 +97,7 @@ void TextureEditor::redo() {
 UnsavedChanges TextureEditor::unsaved_changes() const {
     UnsavedChanges changes;
     for (const DataPart part : {DataPart::palette, DataPart::bigf, DataPart::cliff}) {
-        if (file_bytes(workspace_, part) != files_[static_cast<std::size_t>(part)].saved_bytes) {
+        if (steps_ == UndoSteps::kept && file_bytes(workspace_, part) != files_[static_cast<std::size_t>(part)].saved_bytes) {
             changes.mark_changed(part);
         }
     }
@@ -110,6 +112,9 @@ void TextureEditor::note_data_file(DataPart part, const std::filesystem::path& f
                                    std::uint64_t length) {
     DataFileRecord& record = files_[static_cast<std::size_t>(part)];
     record.file = file;
+    if (steps_ == UndoSteps::not_kept) {
+        return;  // a batch run never asks what is unsaved
+    }
     record.saved_bytes = file_bytes(workspace_, part);
     // A short file shares only its leading bytes with the buffer; a long one all of them.
     if (length < record.saved_bytes.size()) {

@@ -44,7 +44,8 @@ struct RunOptions {
 // against the port.
 class TextureEditor {
 public:
-    // A batch run never undoes: it keeps no steps, and spends nothing on noting what changed.
+    // A batch run never undoes and never asks what is unsaved: it keeps no steps and no saved
+    // bytes, and spends nothing on noting what changed.
     enum class UndoSteps { kept, not_kept };
 
     explicit TextureEditor(WindowPort& port, UndoSteps steps = UndoSteps::kept);
@@ -110,7 +111,7 @@ public:
     const Workspace& workspace() const { return workspace_; }
 
     // Which parts differ from the bytes last loaded from or saved to their data file (all zero
-    // before any).
+    // before any). An editor that keeps no undo steps tracks none: nothing is marked.
     UnsavedChanges unsaved_changes() const;
     // The data file a part belongs to: last loaded from or saved to (a save proposes it);
     // nothing before either.
