@@ -8,11 +8,11 @@
 
 namespace vlt {
 
-PaintLink::PaintLink(std::filesystem::path file, WholeTest whole, Timing timing)
+PaintLink::PaintLink(std::filesystem::path file, Inspect inspect, Timing timing)
     : file_(std::move(file)),
       name_(QString::fromStdU16String(file_.u16string())),
       folder_(QString::fromStdU16String(file_.parent_path().u16string())),
-      whole_(std::move(whole)),
+      inspect_(std::move(inspect)),
       timing_(timing) {
     settle_.setSingleShot(true);
     settle_.setInterval(timing_.settle_ms);
@@ -73,7 +73,8 @@ void PaintLink::on_settle() {
         unreadable_.invalidate();
         return;
     }
-    if (!whole_(file_)) {
+    const SavedPicture picture = inspect_(file_);
+    if (picture == SavedPicture::incomplete) {
         // Perhaps the first part of a save: keep looking until it stays so.
         if (!unreadable_.isValid()) {
             unreadable_.start();
@@ -85,25 +86,21 @@ void PaintLink::on_settle() {
     }
     unreadable_.invalidate();
     known_ = bytes;
-    emit saved();
+    emit saved(picture == SavedPicture::true_colour);
 }
 
-bool reads_as_whole_picture(const std::filesystem::path& file) {
+SavedPicture inspect_saved_picture(const std::filesystem::path& file) {
     try {
         const LoadedPicture loaded = read_bitmap_file(file);
-        return loaded.has_pixels() && loaded.missing_pixel_bytes == 0;
+        if (!loaded.has_pixels() || loaded.missing_pixel_bytes != 0) {
+            return SavedPicture::incomplete;
+        }
+        const Bitmap& picture = loaded.bitmap;
+        return picture.bits_per_pixel() > 8 || picture.color_table().empty()
+                   ? SavedPicture::true_colour
+                   : SavedPicture::indexed;
     } catch (const std::exception&) {
-        return false;
-    }
-}
-
-bool is_true_colour_picture(const std::filesystem::path& file) {
-    try {
-        const LoadedPicture loaded = read_bitmap_file(file);
-        return loaded.has_pixels() &&
-               (loaded.bitmap.bits_per_pixel() > 8 || loaded.bitmap.color_table().empty());
-    } catch (const std::exception&) {
-        return false;
+        return SavedPicture::incomplete;
     }
 }
 

@@ -11,6 +11,13 @@
 
 namespace vlt {
 
+// What a saved file holds, as far as an update needs to know.
+enum class SavedPicture {
+    incomplete,   // does not read as a whole picture: perhaps still being written
+    indexed,      // 8 bits per pixel or fewer, with a colour table
+    true_colour,  // more bits per pixel, or no colour table
+};
+
 struct PaintLinkTiming {
     int settle_ms = 300;    // the file must keep its size and time this long
     int give_up_ms = 2000;  // a file that stays unreadable this long is taken as it is
@@ -24,14 +31,13 @@ struct PaintLinkTiming {
 class PaintLink : public QObject {
     Q_OBJECT
 public:
-    // Whether the file's bytes make a whole picture; a file that does not may still be being
-    // written.
-    using WholeTest = std::function<bool(const std::filesystem::path&)>;
+    // What the file's bytes make; a file that is incomplete may still be being written.
+    using Inspect = std::function<SavedPicture(const std::filesystem::path&)>;
 
     using Timing = PaintLinkTiming;
 
     // The file's present bytes count as known: only a save that differs from them is told.
-    PaintLink(std::filesystem::path file, WholeTest whole, Timing timing = {});
+    PaintLink(std::filesystem::path file, Inspect inspect, Timing timing = {});
 
     const std::filesystem::path& file() const { return file_; }
     // Bytes this program wrote itself (its own export), which are not a save to import.
@@ -41,8 +47,8 @@ public:
 
 signals:
     // A save is complete (or has stayed unreadable past the wait): its bytes differ from the
-    // last ones known, which they now are.
-    void saved();
+    // last ones known, which they now are. It holds a picture of more than 8 bits per pixel.
+    void saved(bool true_colour);
 
 private:
     struct Sample {
@@ -61,7 +67,7 @@ private:
     std::filesystem::path file_;
     QString name_;    // the file as Qt names it
     QString folder_;  // its folder, as Qt names it
-    WholeTest whole_;
+    Inspect inspect_;
     Timing timing_;
     QFileSystemWatcher watcher_;
     QTimer settle_;
@@ -70,11 +76,8 @@ private:
     QElapsedTimer unreadable_;  // running while the file stays unreadable
 };
 
-// The default whole test: the file reads as a picture with none of its pixels missing.
-bool reads_as_whole_picture(const std::filesystem::path& file);
-
-// A picture of more than 8 bits per pixel, or without a colour table; false when it does not
-// read.
-bool is_true_colour_picture(const std::filesystem::path& file);
+// The file read as the imports read it: incomplete unless it is a picture with none of its
+// pixels missing.
+SavedPicture inspect_saved_picture(const std::filesystem::path& file);
 
 }  // namespace vlt

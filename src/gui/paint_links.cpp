@@ -108,8 +108,9 @@ void PaintLinks::edit(PaintTexture texture, bool ask) {
     }
     // The link starts from the bytes just written, so that it does not take them for a save.
     auto& link = links_[slot(texture)];
-    link = std::make_unique<PaintLink>(setup->file, reads_as_whole_picture, timing_);
-    connect(link.get(), &PaintLink::saved, this, [this, texture] { update_from(texture); });
+    link = std::make_unique<PaintLink>(setup->file, inspect_saved_picture, timing_);
+    connect(link.get(), &PaintLink::saved, this,
+            [this, texture](bool true_colour) { update_from(texture, true_colour); });
     const QString name = file_name(setup->file);
     if (launcher_(setup->program, setup->file)) {
         show_message(QStringLiteral("%1 opened in the paint program.").arg(name));
@@ -155,16 +156,18 @@ PaintSetup PaintLinks::proposed_setup(PaintTexture texture) const {
     return setup;
 }
 
-void PaintLinks::update_from(PaintTexture texture) {
+void PaintLinks::update_from(PaintTexture texture, bool true_colour) {
     PaintLink& link = *links_[slot(texture)];
     // A dialog may belong to a command that is still running: the update waits until it is
     // closed, so that it never runs inside another command. Saves meanwhile make one update.
     if (QApplication::activeModalWidget() != nullptr) {
+        // The latest save decides which import the update takes.
+        waiting_true_colour_[slot(texture)] = true_colour;
         if (!waiting_[slot(texture)]) {
             waiting_[slot(texture)] = true;
             QTimer::singleShot(retry_ms, &link, [this, texture] {
                 waiting_[slot(texture)] = false;
-                update_from(texture);
+                update_from(texture, waiting_true_colour_[slot(texture)]);
             });
         }
         return;
@@ -174,7 +177,6 @@ void PaintLinks::update_from(PaintTexture texture) {
     const TextureCommands commands = commands_of(texture);
     // A program that saved in true colour gets the texture's picture import, which maps
     // colours to entries, rather than the indices import's refusal.
-    const bool true_colour = is_true_colour_picture(file);
     const Command command = true_colour ? commands.import_picture : commands.import_indices;
     StatusReports reports;
     const RunOptions options{"Update from " + name.toStdString(), &reports};

@@ -57,7 +57,7 @@ private:
     std::optional<PaintSetup> setup_for(PaintTexture texture, bool ask);
     PaintSetup proposed_setup(PaintTexture texture) const;
     // A save of the texture's file came: its import, as one step.
-    void update_from(PaintTexture texture);
+    void update_from(PaintTexture texture, bool true_colour);
     void show_message(const QString& text);
     void update_status();
 
@@ -68,6 +68,7 @@ private:
     PaintLink::Timing timing_;
     std::array<std::unique_ptr<PaintLink>, 2> links_;
     std::array<bool, 2> waiting_{};  // an update waits for a dialog to close
+    std::array<bool, 2> waiting_true_colour_{};  // what the latest save meanwhile holds
 };
 
 // "bigf", "cliff".
