@@ -5,15 +5,7 @@
 #include <system_error>
 
 #include "base/errors.h"
-#include "base/file_io.h"
-#include "base/path_text.h"
-#include "commands/import_warnings.h"
-#include "conversions/bigf_from_picture.h"
-#include "conversions/cliff_builder.h"
-#include "conversions/cliff_from_picture.h"
-#include "conversions/palette_from_picture.h"
 #include "pictures/drawing.h"
-#include "pictures/picture_files.h"
 #include "workspace/data_files.h"
 
 namespace vlt {
