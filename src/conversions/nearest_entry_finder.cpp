@@ -3,14 +3,16 @@
 #include <algorithm>
 #include <limits>
 
-#if defined(__SSE2__)
+// SSE2 is part of every x86-64 processor; MSVC does not say so by __SSE2__.
+#if defined(__SSE2__) || defined(_M_X64)
+#define VLT_SSE2 1
 #include <emmintrin.h>
 #endif
 
 namespace vlt {
 namespace {
 
-#if defined(__SSE2__)
+#if defined(VLT_SSE2)
 // The smaller of each pair of lanes (what SSE4.1 does in one instruction).
 __m128i smaller(__m128i a, __m128i b) {
     const __m128i a_less = _mm_cmplt_epi32(a, b);
@@ -24,6 +26,7 @@ int channel_of(Color color, int channel) {
 
 constexpr int coarse_shift = 5;
 constexpr int fine_shift = 4;
+static_assert(coarse_shift == ColoursByCell::cell_shift, "colours come by coarse cell");
 
 // Drops from the list the entries that another entry of it beats at every colour of the cell,
 // or ties with and comes before. The difference of two squared distances is linear in the
@@ -120,6 +123,15 @@ NearestEntryFinder::NearestEntryFinder(const Palette& palette)
     : palette_(palette), coarse_(palette, coarse_shift), fine_(palette, fine_shift) {
     for (std::size_t e = 0; e < all_entries_.size(); ++e) {
         all_entries_[e] = static_cast<std::uint8_t>(e);
+        const int r = channel_of(palette[e], 0), g = channel_of(palette[e], 1),
+                  b = channel_of(palette[e], 2);
+        EntryTerms& terms = terms_[e];
+        terms.constant.fill(256 * (r * r + g * g + b * b) + static_cast<int>(e));
+        for (std::size_t lane = 0; lane < 8; lane += 2) {
+            terms.red_green[lane] = static_cast<std::int16_t>(-4 * r);
+            terms.red_green[lane + 1] = static_cast<std::int16_t>(-4 * g);
+            terms.blue_zero[lane] = static_cast<std::int16_t>(-4 * b);
+        }
     }
 }
 
@@ -136,7 +148,7 @@ std::uint8_t NearestEntryFinder::search(Color color) {
 // the lowest, without a branch the processor would guess wrong.
 std::uint8_t NearestEntryFinder::best_entry(std::span<const Block> blocks, Color color) {
     const int r = channel_of(color, 0), g = channel_of(color, 1), b = channel_of(color, 2);
-#if defined(__SSE2__)
+#if defined(VLT_SSE2)
     const __m128i zero = _mm_setzero_si128();
     const __m128i red_green = _mm_set1_epi32(r | g << 16);
     const __m128i blue_zero = _mm_set1_epi32(b);
@@ -201,6 +213,92 @@ void NearestEntryFinder::fill(Cell& fine_cell, Color color) {
         lane[8] = blue_of(palette_[e]);
         lane[9] = e;
     }
+}
+
+// A coarse cell's list, thinned, for all its colours: with many colours a cell, a list a cell
+// costs less than the fine cells' shorter lists would save.
+void NearestEntryFinder::nearest_all(const ColoursByCell& colors,
+                                     std::span<std::uint8_t> entries) {
+    for (std::size_t cell = 0; cell < ColoursByCell::cells; ++cell) {
+        const std::span<const Color> in_cell = colors.colors(cell);
+        if (in_cell.empty()) {
+            continue;
+        }
+        selected_.clear();
+        coarse_.select(in_cell.front(), all_entries_, selected_);
+        keep_possible_winners(selected_, palette_, in_cell.front(), coarse_shift);
+        judge_cell(in_cell, colors.positions(cell), selected_, entries);
+    }
+}
+
+void NearestEntryFinder::judge_cell(std::span<const Color> colors,
+                                    std::span<const std::uint32_t> positions,
+                                    std::span<const std::uint8_t> candidates,
+                                    std::span<std::uint8_t> entries) const {
+    std::size_t i = 0;
+    for (; i + 4 <= colors.size(); i += 4) {
+        const std::array<std::uint8_t, 4> best = best_of_four(colors.data() + i, candidates);
+        for (std::size_t k = 0; k < 4; ++k) {
+            entries[positions[i + k]] = best[k];
+        }
+    }
+    if (i < colors.size()) {
+        // The last few, with copies of the last colour in the lanes left over.
+        std::array<Color, 4> four{};
+        four.fill(colors.back());
+        std::copy(colors.begin() + static_cast<std::ptrdiff_t>(i), colors.end(), four.begin());
+        const std::array<std::uint8_t, 4> best = best_of_four(four.data(), candidates);
+        for (std::size_t k = 0; i + k < colors.size(); ++k) {
+            entries[positions[i + k]] = best[k];
+        }
+    }
+}
+
+// Each colour's least score over the candidates; its low byte is the entry.
+std::array<std::uint8_t, 4> NearestEntryFinder::best_of_four(
+    const Color* four, std::span<const std::uint8_t> candidates) const {
+    std::array<std::uint8_t, 4> best{};
+#if defined(VLT_SSE2)
+    const __m128i colors = _mm_loadu_si128(reinterpret_cast<const __m128i*>(four));
+    const __m128i low_byte = _mm_set1_epi32(0xFF);
+    // Red in the low half of each lane and green in the high one, and blue, each times 128.
+    const __m128i red_green = _mm_slli_epi16(
+        _mm_or_si128(_mm_and_si128(colors, low_byte),
+                     _mm_slli_epi32(_mm_and_si128(colors, _mm_set1_epi32(0xFF00)), 8)),
+        7);
+    const __m128i blue = _mm_slli_epi32(_mm_and_si128(_mm_srli_epi32(colors, 16), low_byte), 7);
+    __m128i least = _mm_set1_epi32(std::numeric_limits<std::int32_t>::max());
+    for (const std::uint8_t e : candidates) {
+        const EntryTerms& terms = terms_[e];
+        const __m128i score = _mm_add_epi32(
+            _mm_load_si128(reinterpret_cast<const __m128i*>(terms.constant.data())),
+            _mm_add_epi32(
+                _mm_madd_epi16(red_green, _mm_load_si128(reinterpret_cast<const __m128i*>(
+                                              terms.red_green.data()))),
+                _mm_madd_epi16(blue, _mm_load_si128(reinterpret_cast<const __m128i*>(
+                                         terms.blue_zero.data())))));
+        least = smaller(least, score);
+    }
+    const __m128i words = _mm_packs_epi32(_mm_and_si128(least, low_byte), least);
+    const std::uint32_t packed =
+        static_cast<std::uint32_t>(_mm_cvtsi128_si32(_mm_packus_epi16(words, words)));
+    for (std::size_t k = 0; k < 4; ++k) {
+        best[k] = static_cast<std::uint8_t>(packed >> (8 * k));
+    }
+#else
+    for (std::size_t k = 0; k < 4; ++k) {
+        const int r = channel_of(four[k], 0), g = channel_of(four[k], 1), b = channel_of(four[k], 2);
+        std::int32_t least = std::numeric_limits<std::int32_t>::max();
+        for (const std::uint8_t e : candidates) {
+            const EntryTerms& terms = terms_[e];
+            least = std::min(least, terms.constant[0] + 128 * (r * terms.red_green[0] +
+                                                               g * terms.red_green[1] +
+                                                               b * terms.blue_zero[0]));
+        }
+        best[k] = static_cast<std::uint8_t>(least);
+    }
+#endif
+    return best;
 }
 
 }  // namespace vlt

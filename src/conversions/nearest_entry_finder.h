@@ -5,6 +5,7 @@
 #include <span>
 #include <vector>
 
+#include "conversions/colours_by_cell.h"
 #include "workspace/workspace.h"
 
 namespace vlt {
@@ -30,6 +31,11 @@ public:
         slot = {color, entry};
         return entry;
     }
+
+    // What nearest() gives for each of many colours, written to entries[position]: cell by
+    // cell, each cell's entries judged for four colours at a time, with no per-colour work to
+    // find the cell and no cache, which colours that seldom repeat would only miss.
+    void nearest_all(const ColoursByCell& colors, std::span<std::uint8_t> entries);
 
 private:
     struct Cell {
@@ -74,6 +80,16 @@ private:
         std::array<std::uint8_t, 16> bytes{};
     };
 
+    // An entry's part in the score of a colour c, 256 (|c - e|^2 - |c|^2) + index, which orders
+    // as distance and then index do: the constant, and the entry's channels times -4 to
+    // multiply-and-add with pairs of the colour's channels times 128, as 16-bit numbers
+    // repeated over four lanes.
+    struct alignas(16) EntryTerms {
+        std::array<std::int32_t, 4> constant{};
+        std::array<std::int16_t, 8> red_green{};
+        std::array<std::int16_t, 8> blue_zero{};
+    };
+
     struct CacheSlot {
         Color color = 0;
         std::int16_t entry = -1;
@@ -82,6 +98,11 @@ private:
     std::uint8_t search(Color color);
     static std::uint8_t best_entry(std::span<const Block> blocks, Color color);
     void fill(Cell& fine_cell, Color color);
+    void judge_cell(std::span<const Color> colors, std::span<const std::uint32_t> positions,
+                    std::span<const std::uint8_t> candidates,
+                    std::span<std::uint8_t> entries) const;
+    std::array<std::uint8_t, 4> best_of_four(const Color* four,
+                                             std::span<const std::uint8_t> candidates) const;
 
     Palette palette_;
     std::array<std::uint8_t, palette_size> all_entries_{};
@@ -90,6 +111,7 @@ private:
     std::vector<std::uint8_t> coarse_lists_;
     std::vector<Block> fine_lists_;
     std::vector<std::uint8_t> selected_;
+    std::array<EntryTerms, palette_size> terms_{};
     // The answers for recent colours: pictures repeat their colours.
     std::array<CacheSlot, 1024> cache_{};
 };
