@@ -131,8 +131,14 @@ INSTANTIATE_TEST_SUITE_P(
     Pictures, BigfFastPath,
     ::testing::Values(BigfCase{"RoomForAll", display, bigf_width, bigf_height, 90},
                       BigfCase{"Surplus", display, bigf_width, bigf_height, 200},
-                      // More absent colours than the table remembers.
+                      // More absent colours than the table remembers: they wait, and are
+                      // answered together.
                       BigfCase{"ManySurplus", display, bigf_width, bigf_height, 5000},
+                      BigfCase{"ManySurplusBits24", {"bits24", 24}, bigf_width, bigf_height, 5000},
+                      BigfCase{"ManySurplusTopDown", top_down, bigf_width, bigf_height, 5000},
+                      BigfCase{"ManySurplusBits16", {"bits16", 16}, bigf_width, bigf_height, 5000},
+                      BigfCase{"ManySurplusSmaller", display, 200, 1000, 5000},
+                      BigfCase{"ManySurplusLarger", display, 300, 1200, 5000},
                       BigfCase{"TopDown", top_down, bigf_width, bigf_height, 200},
                       BigfCase{"Bits24", {"bits24", 24}, bigf_width, bigf_height, 200},
                       BigfCase{"Bits16", {"bits16", 16}, bigf_width, bigf_height, 200},
