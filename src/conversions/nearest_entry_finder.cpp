@@ -24,6 +24,7 @@ int channel_of(Color color, int channel) {
     return static_cast<int>((color >> (8 * channel)) & 0xFFu);
 }
 
+constexpr int top_shift = 6;
 constexpr int coarse_shift = 5;
 constexpr int fine_shift = 4;
 static_assert(coarse_shift == ColoursByCell::cell_shift, "colours come by coarse cell");
@@ -120,7 +121,10 @@ void NearestEntryFinder::Grid::select(Color color, std::span<const std::uint8_t>
 }
 
 NearestEntryFinder::NearestEntryFinder(const Palette& palette)
-    : palette_(palette), coarse_(palette, coarse_shift), fine_(palette, fine_shift) {
+    : palette_(palette),
+      top_(palette, top_shift),
+      coarse_(palette, coarse_shift),
+      fine_(palette, fine_shift) {
     for (std::size_t e = 0; e < all_entries_.size(); ++e) {
         all_entries_[e] = static_cast<std::uint8_t>(e);
         const int r = channel_of(palette[e], 0), g = channel_of(palette[e], 1),
@@ -182,22 +186,32 @@ std::uint8_t NearestEntryFinder::best_entry(std::span<const Block> blocks, Color
 #endif
 }
 
-void NearestEntryFinder::fill(Cell& fine_cell, Color color) {
-    Cell& coarse_cell = coarse_.cell_of(color);
-    if (coarse_cell.count == 0) {
-        selected_.clear();
-        // Not thinned: that costs more than the longer lists cost the fine cells' selection,
-        // which thins what it keeps.
-        coarse_.select(color, all_entries_, selected_);
-        coarse_cell.first = static_cast<std::uint32_t>(coarse_lists_.size());
-        coarse_cell.count = static_cast<std::uint16_t>(selected_.size());
-        coarse_lists_.insert(coarse_lists_.end(), selected_.begin(), selected_.end());
+// The list of the colour's cell in the grid, chosen from `from` when the cell is first used and
+// kept in `lists`. Not thinned: that costs more than the longer lists cost the next level's
+// selection, which thins what it keeps. A cell lies inside the one `from` belongs to: an entry
+// that can be nearest somewhere in it can be so in the larger cell, and so is on its list.
+std::span<const std::uint8_t> NearestEntryFinder::list_of(Grid& grid,
+                                                         std::vector<std::uint8_t>& lists,
+                                                         Color color,
+                                                         std::span<const std::uint8_t> from) {
+    Cell& cell = grid.cell_of(color);
+    if (cell.count == 0) {
+        cell.first = static_cast<std::uint32_t>(lists.size());
+        grid.select(color, from, lists);
+        cell.count = static_cast<std::uint16_t>(lists.size() - cell.first);
     }
-    // A fine cell lies inside its coarse cell: an entry that can be nearest somewhere in it can
-    // be so in the coarse cell, and so is on the coarse cell's list.
+    return std::span(lists).subspan(cell.first, cell.count);
+}
+
+std::span<const std::uint8_t> NearestEntryFinder::coarse_list(Color color) {
+    return list_of(coarse_, coarse_lists_, color,
+                   list_of(top_, top_lists_, color, all_entries_));
+}
+
+void NearestEntryFinder::fill(Cell& fine_cell, Color color) {
+    const std::span<const std::uint8_t> coarse = coarse_list(color);
     selected_.clear();
-    fine_.select(color, std::span(coarse_lists_).subspan(coarse_cell.first, coarse_cell.count),
-                 selected_);
+    fine_.select(color, coarse, selected_);
     keep_possible_winners(selected_, palette_, color, fine_shift);
     // Blocks filled up with the list's first entry, which changes no answer.
     fine_cell.first = static_cast<std::uint32_t>(fine_lists_.size());
@@ -224,8 +238,8 @@ void NearestEntryFinder::nearest_all(const ColoursByCell& colors,
         if (in_cell.empty()) {
             continue;
         }
-        selected_.clear();
-        coarse_.select(in_cell.front(), all_entries_, selected_);
+        const std::span<const std::uint8_t> coarse = coarse_list(in_cell.front());
+        selected_.assign(coarse.begin(), coarse.end());
         keep_possible_winners(selected_, palette_, in_cell.front(), coarse_shift);
         judge_cell(in_cell, colors.positions(cell), selected_, entries);
     }
@@ -235,59 +249,79 @@ void NearestEntryFinder::judge_cell(std::span<const Color> colors,
                                     std::span<const std::uint32_t> positions,
                                     std::span<const std::uint8_t> candidates,
                                     std::span<std::uint8_t> entries) const {
-    std::size_t i = 0;
-    for (; i + 4 <= colors.size(); i += 4) {
-        const std::array<std::uint8_t, 4> best = best_of_four(colors.data() + i, candidates);
-        for (std::size_t k = 0; k < 4; ++k) {
-            entries[positions[i + k]] = best[k];
+    for (std::size_t i = 0; i < colors.size(); i += group) {
+        const std::size_t count = std::min(group, colors.size() - i);
+        std::array<Color, group> padded{};
+        const Color* some = colors.data() + i;
+        if (count < group) {
+            // The last few, with copies of the last colour in the lanes left over.
+            padded.fill(colors.back());
+            std::copy(colors.begin() + static_cast<std::ptrdiff_t>(i), colors.end(),
+                      padded.begin());
+            some = padded.data();
         }
-    }
-    if (i < colors.size()) {
-        // The last few, with copies of the last colour in the lanes left over.
-        std::array<Color, 4> four{};
-        four.fill(colors.back());
-        std::copy(colors.begin() + static_cast<std::ptrdiff_t>(i), colors.end(), four.begin());
-        const std::array<std::uint8_t, 4> best = best_of_four(four.data(), candidates);
-        for (std::size_t k = 0; i + k < colors.size(); ++k) {
+        const std::array<std::uint8_t, group> best = best_of_group(some, candidates);
+        for (std::size_t k = 0; k < count; ++k) {
             entries[positions[i + k]] = best[k];
         }
     }
 }
 
-// Each colour's least score over the candidates; its low byte is the entry.
-std::array<std::uint8_t, 4> NearestEntryFinder::best_of_four(
-    const Color* four, std::span<const std::uint8_t> candidates) const {
-    std::array<std::uint8_t, 4> best{};
 #if defined(VLT_SSE2)
-    const __m128i colors = _mm_loadu_si128(reinterpret_cast<const __m128i*>(four));
-    const __m128i low_byte = _mm_set1_epi32(0xFF);
-    // Red in the low half of each lane and green in the high one, and blue, each times 128.
-    const __m128i red_green = _mm_slli_epi16(
-        _mm_or_si128(_mm_and_si128(colors, low_byte),
-                     _mm_slli_epi32(_mm_and_si128(colors, _mm_set1_epi32(0xFF00)), 8)),
-        7);
-    const __m128i blue = _mm_slli_epi32(_mm_and_si128(_mm_srli_epi32(colors, 16), low_byte), 7);
-    __m128i least = _mm_set1_epi32(std::numeric_limits<std::int32_t>::max());
+namespace {
+
+// Four colours' red in the low half of each lane and green in the high one, and their blue,
+// each times 128: what multiplies and adds with an entry's terms.
+struct FourColours {
+    explicit FourColours(const Color* four) {
+        const __m128i colors = _mm_loadu_si128(reinterpret_cast<const __m128i*>(four));
+        const __m128i low_byte = _mm_set1_epi32(0xFF);
+        red_green = _mm_slli_epi16(
+            _mm_or_si128(_mm_and_si128(colors, low_byte),
+                         _mm_slli_epi32(_mm_and_si128(colors, _mm_set1_epi32(0xFF00)), 8)),
+            7);
+        blue = _mm_slli_epi32(_mm_and_si128(_mm_srli_epi32(colors, 16), low_byte), 7);
+    }
+    __m128i score(__m128i constant, __m128i entry_red_green, __m128i entry_blue) const {
+        return _mm_add_epi32(constant, _mm_add_epi32(_mm_madd_epi16(red_green, entry_red_green),
+                                                     _mm_madd_epi16(blue, entry_blue)));
+    }
+    __m128i red_green;
+    __m128i blue;
+};
+
+__m128i load(const void* at) {
+    return _mm_load_si128(static_cast<const __m128i*>(at));
+}
+
+}  // namespace
+#endif
+
+// Each colour's least score over the candidates; its low byte is the entry. Eight colours at a
+// time, so that each entry's terms are loaded once for two groups of four.
+std::array<std::uint8_t, NearestEntryFinder::group> NearestEntryFinder::best_of_group(
+    const Color* colors, std::span<const std::uint8_t> candidates) const {
+    std::array<std::uint8_t, group> best{};
+#if defined(VLT_SSE2)
+    const FourColours low(colors), high(colors + 4);
+    __m128i least_low = _mm_set1_epi32(std::numeric_limits<std::int32_t>::max());
+    __m128i least_high = least_low;
     for (const std::uint8_t e : candidates) {
         const EntryTerms& terms = terms_[e];
-        const __m128i score = _mm_add_epi32(
-            _mm_load_si128(reinterpret_cast<const __m128i*>(terms.constant.data())),
-            _mm_add_epi32(
-                _mm_madd_epi16(red_green, _mm_load_si128(reinterpret_cast<const __m128i*>(
-                                              terms.red_green.data()))),
-                _mm_madd_epi16(blue, _mm_load_si128(reinterpret_cast<const __m128i*>(
-                                         terms.blue_zero.data())))));
-        least = smaller(least, score);
+        const __m128i constant = load(terms.constant.data());
+        const __m128i red_green = load(terms.red_green.data());
+        const __m128i blue = load(terms.blue_zero.data());
+        least_low = smaller(least_low, low.score(constant, red_green, blue));
+        least_high = smaller(least_high, high.score(constant, red_green, blue));
     }
-    const __m128i words = _mm_packs_epi32(_mm_and_si128(least, low_byte), least);
-    const std::uint32_t packed =
-        static_cast<std::uint32_t>(_mm_cvtsi128_si32(_mm_packus_epi16(words, words)));
-    for (std::size_t k = 0; k < 4; ++k) {
-        best[k] = static_cast<std::uint8_t>(packed >> (8 * k));
-    }
+    const __m128i low_byte = _mm_set1_epi32(0xFF);
+    const __m128i words =
+        _mm_packs_epi32(_mm_and_si128(least_low, low_byte), _mm_and_si128(least_high, low_byte));
+    _mm_storel_epi64(reinterpret_cast<__m128i*>(best.data()), _mm_packus_epi16(words, words));
 #else
-    for (std::size_t k = 0; k < 4; ++k) {
-        const int r = channel_of(four[k], 0), g = channel_of(four[k], 1), b = channel_of(four[k], 2);
+    for (std::size_t k = 0; k < group; ++k) {
+        const int r = channel_of(colors[k], 0), g = channel_of(colors[k], 1),
+                  b = channel_of(colors[k], 2);
         std::int32_t least = std::numeric_limits<std::int32_t>::max();
         for (const std::uint8_t e : candidates) {
             const EntryTerms& terms = terms_[e];

@@ -15,8 +15,8 @@ namespace vlt {
 // as a walk through every entry, from about three entries instead: the colour cube is cut into
 // cells, and the first colour that falls in a cell gives the cell the list of entries that can
 // be nearest to some colour inside it. Cells of 16 x 16 x 16 colours take their lists from the
-// 32 x 32 x 32 cell they lie in, which takes its own from the whole palette. The palette must
-// not change meanwhile.
+// 32 x 32 x 32 cell they lie in, which takes its own from the 64 x 64 x 64 one, which takes its
+// own from the whole palette. The palette must not change meanwhile.
 class NearestEntryFinder {
 public:
     explicit NearestEntryFinder(const Palette& palette);
@@ -98,16 +98,23 @@ private:
     std::uint8_t search(Color color);
     static std::uint8_t best_entry(std::span<const Block> blocks, Color color);
     void fill(Cell& fine_cell, Color color);
+    static std::span<const std::uint8_t> list_of(Grid& grid, std::vector<std::uint8_t>& lists,
+                                                 Color color,
+                                                 std::span<const std::uint8_t> from);
+    std::span<const std::uint8_t> coarse_list(Color color);
     void judge_cell(std::span<const Color> colors, std::span<const std::uint32_t> positions,
                     std::span<const std::uint8_t> candidates,
                     std::span<std::uint8_t> entries) const;
-    std::array<std::uint8_t, 4> best_of_four(const Color* four,
-                                             std::span<const std::uint8_t> candidates) const;
+    static constexpr std::size_t group = 8;
+    std::array<std::uint8_t, group> best_of_group(const Color* colors,
+                                                  std::span<const std::uint8_t> candidates) const;
 
     Palette palette_;
     std::array<std::uint8_t, palette_size> all_entries_{};
+    Grid top_;
     Grid coarse_;
     Grid fine_;
+    std::vector<std::uint8_t> top_lists_;
     std::vector<std::uint8_t> coarse_lists_;
     std::vector<Block> fine_lists_;
     std::vector<std::uint8_t> selected_;
