@@ -78,7 +78,7 @@ public:
         for (std::size_t x = 0; x < row_.size(); ++x) {
             if (const int index = index_of(row_[x]); index < FirstIndexTable::no_entry) {
                 indices[x] = static_cast<std::uint8_t>(index);
-            } else if (index == unremembered) {
+            } else if (surplus_colours_to == SurplusColours::nearest && index == unremembered) {
                 defer(row_[x], indices[x]);
                 ++surplus;
             } else {
@@ -156,9 +156,11 @@ public:
         }
         ++surplus;
         std::uint8_t entry = 0;
-        if (found == unremembered) {
-            defer(color, index);
-        } else if constexpr (surplus_colours_to == SurplusColours::nearest) {
+        if constexpr (surplus_colours_to == SurplusColours::nearest) {
+            if (found == unremembered) {
+                defer(color, index);
+                return;
+            }
             entry = nearest_entry(color);
             // Blue, green and red only: a 32-bit pixel's fourth byte, often alpha, stays.
             std::memcpy(pixel, pixel_bytes_[entry].data(), 3);
@@ -169,15 +171,21 @@ public:
     }
 
     // Gives the deferred texels their nearest entries, counts their colours, and paints them.
-    void answer_deferred() {
+    VLT_OUT_OF_LINE void answer_deferred() {
         if (!deferred_) {
             return;
         }
         deferred_->sort();
         finder().nearest_all(*deferred_, texels_);
         deferred_distinct_ = deferred_->distinct();
-        for (const std::uint32_t texel : deferred_->positions()) {
-            paint_texel(texel);
+        if (packed_rows_ && bytes_per_pixel_ == 4) {
+            paint_packed<4>(deferred_->positions());
+        } else if (packed_rows_) {
+            paint_packed<3>(deferred_->positions());
+        } else {
+            for (const std::uint32_t texel : deferred_->positions()) {
+                paint_texel(texel);
+            }
         }
     }
 
@@ -190,10 +198,7 @@ private:
     // The first palette entry equal to the colour, a new entry for it, or no_entry.
     int index_of(Color color) {
         const int found = first_index_.find(color);
-        if (found != FirstIndexTable::unknown) {
-            return found;
-        }
-        return deferring_ ? unremembered : index_of_new(color);
+        return found != FirstIndexTable::unknown ? found : index_of_new(color);
     }
 
     VLT_OUT_OF_LINE int index_of_new(Color color) {
@@ -210,7 +215,9 @@ private:
             ++remembered_surplus_;
             remembered_.push_back(color);
         } else if (surplus_ == SurplusColours::nearest) {
-            start_deferring();
+            if (!deferring_) {
+                start_deferring();
+            }
             return unremembered;
         } else {
             unremembered_surplus_.add(color);
@@ -254,6 +261,26 @@ private:
             picture_.set_pixel(x, y, palette_[entry]);
         } else if (y < picture_.height() && x < std::min(picture_.width(), bigf_width)) {
             paint(picture_.row(y) + bytes_per_pixel_ * static_cast<std::size_t>(x), entry);
+        }
+    }
+
+    // The same for rows read in place, in scan order, with the pixel size settled when the code
+    // is made and each row found once.
+    template <std::size_t bytes_per_pixel>
+    void paint_packed(std::span<const std::uint32_t> texels) {
+        const std::uint8_t* const entries = texels_.data();
+        const auto height = static_cast<std::uint32_t>(picture_.height());
+        std::uint32_t y = bigf_height;
+        std::uint8_t* row = nullptr;
+        for (const std::uint32_t texel : texels) {
+            if (texel / bigf_width != y) {
+                y = texel / bigf_width;
+                row = y < height ? picture_.row(static_cast<int>(y)) : nullptr;
+            }
+            if (row != nullptr) {
+                std::memcpy(row + bytes_per_pixel * (texel % bigf_width),
+                            pixel_bytes_[entries[texel]].data(), 3);
+            }
         }
     }
 

@@ -6,11 +6,10 @@ namespace {
 constexpr std::uint32_t cell_side = 1u << ColoursByCell::cell_shift;
 constexpr std::uint32_t colours_in_cell = cell_side * cell_side * cell_side;
 
-// A colour's place among those of its cell.
+// A colour's place among those of its cell: the low bits of its channels side by side.
 std::uint32_t within_cell(Color c) {
-    const std::uint32_t r = c & (cell_side - 1), g = c >> 8 & (cell_side - 1),
-                        b = c >> 16 & (cell_side - 1);
-    return (r * cell_side + g) * cell_side + b;
+    static_assert(ColoursByCell::cell_shift == 5);
+    return (c & 0x1Fu) | (c >> 3 & 0x3E0u) | (c >> 6 & 0x7C00u);
 }
 
 }  // namespace
