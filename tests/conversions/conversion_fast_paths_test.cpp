@@ -139,6 +139,8 @@ INSTANTIATE_TEST_SUITE_P(
                       BigfCase{"ManySurplusBits16", {"bits16", 16}, bigf_width, bigf_height, 5000},
                       BigfCase{"ManySurplusSmaller", display, 200, 1000, 5000},
                       BigfCase{"ManySurplusLarger", display, 300, 1200, 5000},
+                      // Rows below the picture read as CLR_INVALID, which waits too.
+                      BigfCase{"ManySurplusShorter", display, 300, 600, 5000},
                       BigfCase{"TopDown", top_down, bigf_width, bigf_height, 200},
                       BigfCase{"Bits24", {"bits24", 24}, bigf_width, bigf_height, 200},
                       BigfCase{"Bits16", {"bits16", 16}, bigf_width, bigf_height, 200},
