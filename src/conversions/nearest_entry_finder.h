@@ -33,15 +33,15 @@ public:
     }
 
     // What nearest() gives for each of many colours, written to entries[position]: cell by
-    // cell, each cell's entries judged for four colours at a time, with no per-colour work to
+    // cell, each cell's entries judged for eight colours at a time, with no per-colour work to
     // find the cell and no cache, which colours that seldom repeat would only miss.
     void nearest_all(const ColoursByCell& colors, std::span<std::uint8_t> entries);
 
 private:
     struct Cell {
         std::uint32_t first = 0;  // into the level's candidate lists
-        // Entries (coarse cells) or blocks of four (fine cells); 0 until the cell is first used,
-        // as a filled cell has at least one.
+        // Entries (top and coarse cells) or blocks of four (fine cells); 0 until the cell is
+        // first used, as a filled cell has at least one.
         std::uint16_t count = 0;
     };
 
