@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <chrono>
 #include <memory>
+#include <random>
 
 #include "bench_inputs.h"
 #include "conversions/bigf_from_picture.h"
@@ -96,6 +97,30 @@ BENCHMARK(bigf_conversion_all_distinct)
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(bigf_conversion_nearest_all_distinct)
     ->Name("bigf_conversion_worst_case/nearest_all_distinct")
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
+
+// Between the two: 3000 colours, each on about a hundred pixels, so that most find no room and
+// repeat often, but too many for the answers of recent colours to hold them all.
+void bigf_conversion_nearest_3000(benchmark::State& state) {
+    static const Bitmap source = [] {
+        std::mt19937 random(3000);
+        std::vector<Color> colors(3000);
+        for (Color& c : colors) {
+            c = static_cast<Color>(random() & 0x00FFFFFFu);
+        }
+        Bitmap picture = Bitmap::make_display(bigf_width, bigf_height, 0);
+        for (int y = 0; y < bigf_height; ++y) {
+            for (int x = 0; x < bigf_width; ++x) {
+                picture.set_pixel(x, y, colors[random() % colors.size()]);
+            }
+        }
+        return picture;
+    }();
+    bigf_conversion(state, source, SurplusColours::nearest);
+}
+BENCHMARK(bigf_conversion_nearest_3000)
+    ->Name("bigf_conversion_worst_case/nearest_3000")
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond);
 
