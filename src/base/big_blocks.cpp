@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <mutex>
 #include <new>
 
 #if defined(__linux__)
@@ -58,6 +59,52 @@ void* map_huge(std::size_t bytes) {
     madvise(reinterpret_cast<void*>(aligned), span, MADV_HUGEPAGE);
     return reinterpret_cast<void*>(aligned);
 }
+
+// Blocks that fit share a huge page, one after the other, so that the editor and a picture cost
+// one page to clear rather than two. A shared page's header counts the blocks still in it; the
+// page goes back to the system when the last leaves (the newest page is kept and reused).
+struct SharedPage {
+    std::size_t used;
+    std::size_t live;
+};
+constexpr std::size_t block_alignment = 64;
+constexpr std::size_t header_size = block_alignment;
+static_assert(sizeof(SharedPage) <= header_size);
+constexpr std::size_t most_shared = huge_page - header_size;
+
+std::size_t aligned_size(std::size_t bytes) noexcept {
+    return (bytes + block_alignment - 1) / block_alignment * block_alignment;
+}
+
+std::mutex shared_mutex;
+SharedPage* newest = nullptr;
+
+void* allocate_shared(std::size_t bytes) {
+    const std::scoped_lock lock(shared_mutex);
+    const std::size_t size = aligned_size(bytes);
+    if (newest == nullptr || newest->used + size > huge_page) {
+        newest = static_cast<SharedPage*>(map_huge(huge_page));
+        *newest = {header_size, 0};
+    }
+    void* block = reinterpret_cast<std::uint8_t*>(newest) + newest->used;
+    newest->used += size;
+    ++newest->live;
+    return block;
+}
+
+void free_shared(void* block) noexcept {
+    const std::scoped_lock lock(shared_mutex);
+    auto* page = reinterpret_cast<SharedPage*>(reinterpret_cast<std::uintptr_t>(block) &
+                                               ~(huge_page - 1));
+    if (--page->live != 0) {
+        return;
+    }
+    if (page == newest) {
+        page->used = header_size;
+    } else {
+        munmap(page, huge_page);
+    }
+}
 #endif
 
 }  // namespace
@@ -75,7 +122,7 @@ bool use_large_pages() noexcept {
 void* allocate_big(std::size_t bytes) {
 #if defined(__linux__) && defined(MADV_HUGEPAGE)
     if (large_pages_for(bytes)) {
-        return map_huge(bytes);
+        return bytes <= most_shared ? allocate_shared(bytes) : map_huge(bytes);
     }
 #endif
     return ::operator new(bytes);
@@ -87,7 +134,11 @@ void free_big(void* block, std::size_t bytes) noexcept {
     }
 #if defined(__linux__) && defined(MADV_HUGEPAGE)
     if (large_pages_for(bytes)) {
-        munmap(block, huge_span(bytes));
+        if (bytes <= most_shared) {
+            free_shared(block);
+        } else {
+            munmap(block, huge_span(bytes));
+        }
         return;
     }
 #endif

@@ -21,39 +21,54 @@ bool fill_and_check(std::size_t bytes) {
     return whole;
 }
 
-constexpr std::size_t sizes[] = {1, 4096, (256u << 10) - 1, 256u << 10, 884790,
-                                 (2u << 20) + 1, 5u << 20};
+bool every_size_whole() {
+    bool ok = true;
+    for (const std::size_t bytes : {std::size_t{1}, std::size_t{4096}, std::size_t{256} << 10,
+                                    std::size_t{884790}, (std::size_t{2} << 20) - 64,
+                                    (std::size_t{2} << 20) + 1, std::size_t{5} << 20}) {
+        ok = ok && fill_and_check(bytes);
+    }
+    return ok;
+}
+
+// Blocks that share a page must not overlap; a block freed early leaves the others whole, and a
+// block too big to share gets pages of its own.
+bool blocks_apart(bool large) {
+    constexpr std::size_t sizes[] = {300000, 884790, 700000, 884790};
+    std::uint8_t* blocks[4];
+    for (int i = 0; i < 4; ++i) {
+        blocks[i] = static_cast<std::uint8_t*>(allocate_big(sizes[i]));
+        std::memset(blocks[i], i + 1, sizes[i]);
+    }
+    free_big(blocks[1], sizes[1]);
+    bool ok = true;
+    for (int i : {0, 2, 3}) {
+        ok = ok && blocks[i][0] == i + 1 && blocks[i][sizes[i] - 1] == i + 1;
+        free_big(blocks[i], sizes[i]);
+    }
+    void* own = allocate_big(std::size_t{5} << 20);
+    ok = ok && (!large || reinterpret_cast<std::uintptr_t>(own) % (std::size_t{2} << 20) == 0);
+    free_big(own, std::size_t{5} << 20);
+    return ok;
+}
+
+bool large_pages_case() {
+    const bool large = use_large_pages();
+    return every_size_whole() && blocks_apart(large) && every_size_whole();
+}
 
 // Each mode in a process of its own: the first big block decides it for the process.
-TEST(BigBlocks, LargePagesGiveWholeBlocksOnHugePageBounds) {
-    EXPECT_EXIT(
-        {
-            const bool large = use_large_pages();
-            bool ok = true;
-            for (const std::size_t bytes : sizes) {
-                ok = ok && fill_and_check(bytes);
-            }
-            void* block = allocate_big(884790);
-            // Where the system has large pages, big blocks start on a 2 MiB bound.
-            ok = ok && (!large || reinterpret_cast<std::uintptr_t>(block) % (2u << 20) == 0);
-            free_big(block, 884790);
-            std::exit(ok ? 0 : 1);
-        },
-        testing::ExitedWithCode(0), "");
+TEST(BigBlocks, LargePagesGiveWholeSeparateBlocks) {
+    EXPECT_EXIT(std::exit(large_pages_case() ? 0 : 1), testing::ExitedWithCode(0), "");
 }
 
 TEST(BigBlocks, TheFirstBigBlockSettlesOnOrdinaryPages) {
-    EXPECT_EXIT(
-        {
-            bool ok = fill_and_check(1u << 20);
-            // Asked too late: blocks must still be freed as they were allocated.
-            ok = ok && !use_large_pages();
-            for (const std::size_t bytes : sizes) {
-                ok = ok && fill_and_check(bytes);
-            }
-            std::exit(ok ? 0 : 1);
-        },
-        testing::ExitedWithCode(0), "");
+    // Asked too late: blocks must still be freed as they were allocated.
+    EXPECT_EXIT(std::exit(fill_and_check(std::size_t{1} << 20) && !use_large_pages() &&
+                                  blocks_apart(false) && every_size_whole()
+                              ? 0
+                              : 1),
+                testing::ExitedWithCode(0), "");
 }
 
 }  // namespace
