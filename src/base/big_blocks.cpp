@@ -142,7 +142,7 @@ void free_big(void* block, std::size_t bytes) noexcept {
         return;
     }
 #endif
-    ::operator delete(block);
+    ::operator delete(block, bytes);
 }
 
 }  // namespace vlt
