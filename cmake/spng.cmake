@@ -26,8 +26,12 @@ else()
     "${PROJECT_SOURCE_DIR}/build/mingw-deps/sources/libspng/*/spng/spng.c")
   list(SORT vlt_spng_sources)
   list(POP_BACK vlt_spng_sources vlt_spng_newest)
-  set(VLT_SPNG_SOURCE "${vlt_spng_newest}" CACHE FILEPATH
+  set(VLT_SPNG_SOURCE "" CACHE FILEPATH
     "libspng's spng.c, built as a static library for statically linked programs")
+  # Fetched after the first configure, it is still found.
+  if(NOT VLT_SPNG_SOURCE AND vlt_spng_newest)
+    set_property(CACHE VLT_SPNG_SOURCE PROPERTY VALUE "${vlt_spng_newest}")
+  endif()
   find_library(VLT_ZLIB_STATIC_LIBRARY NAMES libz.a)
 endif()
 find_path(VLT_SPNG_INCLUDE_DIR spng.h)
