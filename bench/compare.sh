@@ -8,6 +8,8 @@
 #
 # Usage: bench/compare.sh [CLI]   (default: build/bench/src/cli/vosk-land-texture-cli,
 #                                  made by: cmake --preset bench && cmake --build build/bench -j2)
+# The command line is linked wholly statically only where Debian's libspng source is at hand:
+# run scripts/build-mingw-deps once before configuring (it fetches it into build/mingw-deps).
 # Needs: hyperfine, imagemagick, python3-pil, time, valgrind (Debian packages).
 set -euo pipefail
 
@@ -25,6 +27,9 @@ for tool in "$cli" /usr/bin/hyperfine "$magick" "$python" /usr/bin/time /usr/bin
   fi
 done
 "$python" -c 'import PIL' 2>/dev/null || { echo "compare.sh: Pillow missing (python3-pil)" >&2; exit 2; }
+if LC_ALL=C ldd "$cli" >/dev/null 2>&1; then
+  echo "compare.sh: note: $cli loads shared libraries; see the usage above for a static one" >&2
+fi
 
 # Files live in memory, so the figures are the tools' work and not the disk's (the command line
 # flushes its saves to disk; on tmpfs that costs nothing).

@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "base/big_blocks.h"
 #include "commands/command.h"
 #include "commands/command_table.h"
 #include "commands/editor_state.h"
@@ -52,6 +53,9 @@ public:
     // Undo steps refer to the editor's own parts.
     TextureEditor(const TextureEditor&) = delete;
     TextureEditor& operator=(const TextureEditor&) = delete;
+    // The workspace makes the editor a few hundred kilobytes: one big block when allocated.
+    static void* operator new(std::size_t bytes) { return allocate_big(bytes); }
+    static void operator delete(void* block, std::size_t bytes) noexcept { free_big(block, bytes); }
 
     // Runs one command to its end: on `file` when given, else on the file its dialog asks the
     // port for (a command that uses no file asks nothing). Buttons, menus, drops, the command

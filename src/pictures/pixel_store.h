@@ -7,6 +7,8 @@
 #include <utility>
 #include <vector>
 
+#include "base/big_blocks.h"
+
 namespace vlt {
 
 // Allocates and grows without clearing: what resize() adds is left as it comes, for buffers that
@@ -20,6 +22,10 @@ struct UnclearedAllocator : std::allocator<T> {
     UnclearedAllocator() = default;
     template <typename U>
     UnclearedAllocator(const UnclearedAllocator<U>&) noexcept {}
+
+    // Pictures are the big blocks: on large pages where the program asked for them.
+    T* allocate(std::size_t n) { return static_cast<T*>(allocate_big(n * sizeof(T))); }
+    void deallocate(T* p, std::size_t n) noexcept { free_big(p, n * sizeof(T)); }
 
     template <typename U>
     void construct(U* p) noexcept(std::is_nothrow_default_constructible_v<U>) {
