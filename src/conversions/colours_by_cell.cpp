@@ -16,10 +16,12 @@ std::uint32_t within_cell(Color c) {
 
 // Not filled: every element is written before it is read.
 ColoursByCell::ColoursByCell(std::size_t capacity)
-    : added_colors_(std::make_unique_for_overwrite<Color[]>(capacity)),
-      added_positions_(std::make_unique_for_overwrite<std::uint32_t[]>(capacity)),
-      colors_(std::make_unique_for_overwrite<Color[]>(capacity)),
-      positions_(std::make_unique_for_overwrite<std::uint32_t[]>(capacity)) {}
+    : block_(static_cast<std::uint32_t*>(allocate_big(4 * capacity * sizeof(std::uint32_t))),
+             FreeBig{4 * capacity * sizeof(std::uint32_t)}),
+      added_colors_(block_.get()),
+      added_positions_(block_.get() + capacity),
+      colors_(block_.get() + 2 * capacity),
+      positions_(block_.get() + 3 * capacity) {}
 
 void ColoursByCell::sort() {
     std::array<std::uint32_t, cells> next{};

@@ -5,6 +5,7 @@
 #include <memory>
 #include <span>
 
+#include "base/big_blocks.h"
 #include "base/color.h"
 
 namespace vlt {
@@ -38,17 +39,17 @@ public:
     }
     std::size_t size() const { return size_; }
     // The positions in the order they were added.
-    std::span<const std::uint32_t> positions() const { return {added_positions_.get(), size_}; }
+    std::span<const std::uint32_t> positions() const { return {added_positions_, size_}; }
 
     // Puts the colours added so far in order of their cells, for the calls below.
     void sort();
 
     // The colours of one cell, and their positions.
     std::span<const Color> colors(std::size_t cell) const {
-        return {colors_.get() + first_[cell], first_[cell + 1] - first_[cell]};
+        return {colors_ + first_[cell], first_[cell + 1] - first_[cell]};
     }
     std::span<const std::uint32_t> positions(std::size_t cell) const {
-        return {positions_.get() + first_[cell], first_[cell + 1] - first_[cell]};
+        return {positions_ + first_[cell], first_[cell + 1] - first_[cell]};
     }
 
     // How many of the colours are distinct, those with a top byte (CLR_INVALID among them)
@@ -56,10 +57,17 @@ public:
     std::uint64_t distinct() const;
 
 private:
-    std::unique_ptr<Color[]> added_colors_;
-    std::unique_ptr<std::uint32_t[]> added_positions_;
-    std::unique_ptr<Color[]> colors_;
-    std::unique_ptr<std::uint32_t[]> positions_;
+    struct FreeBig {
+        std::size_t bytes = 0;
+        void operator()(std::uint32_t* block) const noexcept { free_big(block, bytes); }
+    };
+    // The four arrays below in one big block: a few megabytes for a picture of many colours,
+    // which on large pages cost a fault or two instead of one per 4 KiB.
+    std::unique_ptr<std::uint32_t[], FreeBig> block_;
+    Color* added_colors_;
+    std::uint32_t* added_positions_;
+    Color* colors_;
+    std::uint32_t* positions_;
     std::size_t size_ = 0;
     // Until sorted, first_[cell + 1] counts the cell's colours; then where each cell begins.
     std::array<std::uint32_t, cells + 1> first_{};
