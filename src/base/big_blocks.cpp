@@ -128,7 +128,7 @@ void* allocate_big(std::size_t bytes) {
     return ::operator new(bytes);
 }
 
-void free_big(void* block, std::size_t bytes) noexcept {
+void free_big(void* block, [[maybe_unused]] std::size_t bytes) noexcept {
     if (block == nullptr) {
         return;
     }
@@ -142,7 +142,7 @@ void free_big(void* block, std::size_t bytes) noexcept {
         return;
     }
 #endif
-    ::operator delete(block, bytes);
+    ::operator delete(block);
 }
 
 }  // namespace vlt
