@@ -60,7 +60,7 @@ public:
     template <SurplusColours surplus_colours_to>
     void convert_row(int y, std::span<std::uint8_t> indices) {
         if (packed_rows_ && y < picture_.height()) {
-            if (surplus_colours_to == SurplusColours::nearest && deferring_) {
+            if (surplus_colours_to == SurplusColours::nearest && deferred_) {
                 convert_packed_row<surplus_colours_to, true>(picture_.row(y), indices);
             } else {
                 convert_packed_row<surplus_colours_to, false>(picture_.row(y), indices);
@@ -213,11 +213,7 @@ private:
         if (first_index_.can_remember_absent()) {
             first_index_.add(color, FirstIndexTable::no_entry);
             ++remembered_surplus_;
-            remembered_.push_back(color);
         } else if (surplus_ == SurplusColours::nearest) {
-            if (!deferring_) {
-                start_deferring();
-            }
             return unremembered;
         } else {
             unremembered_surplus_.add(color);
@@ -235,21 +231,11 @@ private:
         deferred_->add(color, texel);
     }
 
-    // Room for every texel from this one on, which is all that can come.
+    // Room for every texel from this one on, which is all that can come. The palette and the
+    // table are full by now, and stay so: the filter learns what the table holds.
     VLT_OUT_OF_LINE void make_room_to_defer(std::uint32_t texel) {
         deferred_.emplace(texels_.size() - texel);
-    }
-
-    // The palette and the table are full, and stay so: the table holds the palette's colours
-    // and those remembered.
-    void start_deferring() {
-        deferring_ = true;
-        for (const Color c : palette_) {
-            in_table_.add(c);
-        }
-        for (const Color c : remembered_) {
-            in_table_.add(c);
-        }
+        first_index_.for_each_colour([this](Color c) { in_table_.add(c); });
     }
 
     // Paints a deferred texel's pixel in its entry's colour, as the row's loop would have.
@@ -339,11 +325,10 @@ private:
     std::uint64_t surplus_pixels_ = 0;
     std::uint64_t remembered_surplus_ = 0;
     ColourCounter unremembered_surplus_;
-    // The nearest-colour conversion's texels that wait for their entries, with their colours.
-    bool deferring_ = false;
-    std::vector<Color> remembered_;  // the colours remembered as finding no room
-    ColourFilter in_table_;
+    // The nearest-colour conversion's texels that wait for their entries, with their colours
+    // (made at the first that waits), and what the table holds by then.
     std::optional<ColoursByCell> deferred_;
+    ColourFilter in_table_;
     std::uint64_t deferred_distinct_ = 0;
     std::array<Color, bigf_width> row_{};
     const std::size_t bytes_per_pixel_ = is_display_format(picture_)       ? 4

@@ -33,6 +33,17 @@ public:
     // index stays right; and no_entry holds only as long as the palette does not change.
     void add(Color color, int value);
 
+    // Calls visit(colour) for every colour the table holds: the palette's and those remembered
+    // as absent.
+    template <typename Visit>
+    void for_each_colour(Visit visit) const {
+        for (const Slot& slot : slots_) {
+            if (slot.value != unknown) {
+                visit(slot.key);
+            }
+        }
+    }
+
     // Room is kept for the whole palette and as many absent colours; beyond that, absent colours
     // are no longer remembered.
     bool can_remember_absent() const { return count_ < max_count; }
